@@ -1,0 +1,2 @@
+// Placeholder: replaced by the real implementation.
+#include "engine/affine_map_set.h"

@@ -1,0 +1,112 @@
+#include "engine/fractal.h"
+
+#include "core/text_archive.h"
+#include "engine/automaton_fractal.h"
+#include "engine/ifs_fractal.h"
+#include "engine/lsys_fractal.h"
+#include "engine/mcrm_fractal.h"
+#include "engine/standard_fractal.h"
+
+#include <cmath>
+#include <cstring>
+#include <istream>
+#include <limits>
+#include <utility>
+
+CFractal::CFractal(std::string name, int days, std::string type)
+    : m_name(std::move(name)), m_type(std::move(type)), m_days(days)
+{
+}
+
+CFractal::CFractal(CTextArchive& ar, std::string type) : m_type(std::move(type)), m_bad(true)
+{
+    try {
+        ar.Expect("[name]");
+        std::string line;
+        if (!ar.ReadLine(line)) {
+            return;
+        }
+        if (!line.empty() && line.front() == ' ') {
+            line.erase(0, 1);
+        }
+        m_name = std::move(line);
+        ar.Expect("[ndays]");
+        ar >> m_days;
+        // A day count that could not be read shows at the next header; the
+        // stream tells already.
+        if (ar.Stream().fail()) {
+            return;
+        }
+        m_bad = false;
+    } catch (...) {
+    }
+}
+
+bool CFractal::Save(CTextArchive& ar)
+{
+    ar << "[type] " << m_type.c_str() << '\n';
+    ar << "[name] " << m_name.c_str() << '\n';
+    ar << "[ndays] " << m_days << '\n';
+    return true;
+}
+
+bool CFractal::PrepareBounds(const StopFlag* stop, ProgressFn progress, void* arg)
+{
+    const bool cached = m_days >= 0 && m_days < kCacheSize;
+    FractalBounds scratch;
+    FractalBounds& entry = cached ? m_boundsCache[static_cast<std::size_t>(m_days)] : scratch;
+    if (!entry.valid) {
+        // Measured at scale 1: the entry's own, untouched scale.
+        m_bounds = entry;
+        entry.valid = ComputeBounds(m_days, entry, stop, progress, arg);
+        entry.scale = ScaleToFit(entry.maxX - entry.minX, entry.maxY - entry.minY, kDrawLimit,
+                                 kDrawLimit);
+    }
+    m_bounds = entry;
+    const double width = entry.maxX - entry.minX;
+    const double height = entry.maxY - entry.minY;
+    // A figure thrown to infinity by absurd coefficients cannot be fitted
+    // to the drawing range: it is not painted rather than painted as garbage.
+    if (!std::isfinite(width) || !std::isfinite(height) || !(entry.scale > 0.0)) {
+        return false;
+    }
+    return width != 0.0 || height != 0.0;
+}
+
+double CFractal::ScaleToFit(double width, double height, int limitX, int limitY)
+{
+    // Written so that NaN falls into the first case; a NaN beside a usable
+    // dimension cannot be fitted either.
+    if ((!(width > 0.0) && !(height > 0.0)) || std::isnan(width) || std::isnan(height)) {
+        return -1.0;
+    }
+    const double largest = std::numeric_limits<double>::max();
+    const double horizontal = width == 0.0 ? largest : limitX / width;
+    const double vertical = height == 0.0 ? largest : limitY / height;
+    return vertical < horizontal ? vertical : horizontal;
+}
+
+bool CreateFractal(FractalPtr& out, CTextArchive& ar)
+{
+    try {
+        ar.Expect("[type]");
+        std::string keyword;
+        ar >> keyword;
+        const auto is = [&keyword](const char* k) { return keyword == k; };
+        if (is("std") || is("standard") || is("classical")) {
+            out = new CStandardFractal(ar);
+        } else if (is("ifs")) {
+            out = new CIfsFractal(ar);
+        } else if (is("mcrm")) {
+            out = new CMcrmFractal(ar);
+        } else if (is("lsys") || is("lsystem")) {
+            out = new CLsysFractal(ar);
+        } else if (is("automaton")) {
+            out = new CAutomatonFractal(ar);
+        } else {
+            return false;
+        }
+    } catch (...) {
+    }
+    return out && !out->m_bad;
+}

@@ -1,0 +1,198 @@
+#pragma once
+
+// The abstract fractal: what every fractal file shares (kind keyword, name,
+// day count), the bounds cache per day count, the element accounting that
+// lets a drawing be stopped and report progress, and the kind factory.
+
+#include "render/drawing_surface.h"
+#include "render/extent_surface.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+class CTextArchive;
+class InitiatorSet;
+class Pattern;
+class AffineMapSet;
+struct LSystem;
+class Automaton;
+class Directions;
+
+// Set by another thread to abandon a drawing; read (relaxed) at every element.
+using StopFlag = std::atomic<bool>;
+
+// Called every 50000 counted elements with its argument.
+using ProgressFn = void (*)(void*);
+
+// Everything a drawing recursion passes down. A null stop flag never stops.
+struct DrawContext {
+    DrawingSurface* surface = nullptr;
+    const StopFlag* stop = nullptr;
+    ProgressFn progress = nullptr;
+    void* arg = nullptr;
+};
+
+// The deepest recursion any kind performs. A day count above it (possible in
+// a file or from the day commands) is drawn at this depth: the recursions
+// use one stack frame per generation, and this bound keeps them well inside
+// the stack of any thread, sanitizer builds included. No kind that grows can
+// be drawn anywhere near this depth in a lifetime; only degenerate systems
+// (a rule F -> F) reach it, and their pictures stop changing long before.
+inline constexpr int kMaxDepth = 4096;
+
+// Clamps a requested depth to 0..kMaxDepth; negative depths draw as 0.
+constexpr int ClampDepth(int depth)
+{
+    return depth < 0 ? 0 : (depth > kMaxDepth ? kMaxDepth : depth);
+}
+
+class CFractal {
+public:
+    static constexpr int kCacheSize = 32;
+    static constexpr int kDrawLimit = 32767;
+
+    virtual ~CFractal() = default;
+    CFractal(const CFractal&) = delete;
+    CFractal& operator=(const CFractal&) = delete;
+
+    // Draws generation `days` (m_days when days < 1) onto an ExtentSurface at
+    // the scale of m_bounds and stores the box in `out` (scale 1, valid).
+    // Throws the int -1 when the stop flag is set. True when complete.
+    virtual bool ComputeBounds(int days, FractalBounds& out, const StopFlag* stop,
+                               ProgressFn progress, void* arg) = 0;
+    // Draws generation m_days (nothing, false, when m_days < 1). Throws -1
+    // when the stop flag is set.
+    virtual bool Draw(DrawingSurface& surface, const StopFlag* stop) = 0;
+    virtual void DrawInitiatorOverlay(MarkerSurface& surface, ColorPair colors) = 0;
+    virtual void DrawGeneratorOverlay(MarkerSurface& surface, ColorPair colors) = 0;
+    // Writes the common header; kinds add their sections.
+    virtual bool Save(CTextArchive& ar);
+    virtual bool IsValid() const { return false; }
+
+    // The components inside the fractal (not copies), or null.
+    virtual InitiatorSet* GetInitiators() { return nullptr; }
+    virtual Pattern* GetGenerator() { return nullptr; }
+    virtual AffineMapSet* GetAffineMaps() { return nullptr; }
+    virtual LSystem* GetLsystem() { return nullptr; }
+    virtual Automaton* GetAutomaton() { return nullptr; }
+    virtual Directions* GetDirections() { return nullptr; }
+
+    // Makes the bounds of m_days current: from the cache when measured
+    // before, otherwise measured (with progress) and scaled to fit 32767
+    // units. Day counts outside the cache are measured every time. The stop
+    // exception passes through and leaves the cache entry not valid. True
+    // when the box has a non-zero width or height.
+    bool PrepareBounds(const StopFlag* stop, ProgressFn progress, void* arg);
+
+    // The factor that makes width x height fit limitX x limitY; -1 when
+    // neither dimension is above 0.
+    static double ScaleToFit(double width, double height, int limitX, int limitY);
+
+    std::string m_name;
+    std::string m_type;
+    bool m_bad = false;
+    int m_days = 0;
+    FractalBounds m_bounds;
+    std::array<FractalBounds, kCacheSize> m_boundsCache{};
+    // Elements counted with a progress function, over the fractal's life.
+    std::int64_t m_progressCount = 0;
+    int m_progressPeriod = 50000;
+
+protected:
+    // For fractals built from values (presets, the design sheet).
+    CFractal(std::string name, int days, std::string type);
+    // Reads the common header ("[name]", "[ndays]") after "[type]"; leaves
+    // m_bad true when it fails. Never throws.
+    CFractal(CTextArchive& ar, std::string type);
+
+    // Sets m_bad from a reading outcome and the kind's validity; kinds call
+    // it at the end of each constructor.
+    void SetValidity(bool readOk) { m_bad = !readOk || !IsValid(); }
+
+    // The element accounting every kind runs after each drawn element.
+    void CountElement(const DrawContext& ctx)
+    {
+        if (ctx.stop != nullptr && ctx.stop->load(std::memory_order_relaxed)) {
+            throw -1;
+        }
+        if (ctx.progress != nullptr && ++m_progressCount % m_progressPeriod == 0) {
+            ctx.progress(ctx.arg);
+        }
+    }
+
+    // The depth ComputeBounds uses: `days` when at least 1, else m_days,
+    // clamped to 0..kMaxDepth.
+    int BoundsDepth(int days) const { return ClampDepth(days >= 1 ? days : m_days); }
+
+private:
+    friend class FractalPtr;
+    std::atomic<int> m_refs{0};
+};
+
+// Shares a fractal by reference counting; the fractal is deleted when the
+// last pointer lets it go. The count is atomic because a drawing thread may
+// hold a reference while it draws.
+class FractalPtr {
+public:
+    FractalPtr() = default;
+    FractalPtr(CFractal* fractal) : m_fractal(fractal) { Take(); } // NOLINT: implicit by design
+    FractalPtr(const FractalPtr& other) : m_fractal(other.m_fractal) { Take(); }
+    FractalPtr(FractalPtr&& other) noexcept : m_fractal(other.m_fractal)
+    {
+        other.m_fractal = nullptr;
+    }
+    ~FractalPtr() { Release(); }
+
+    FractalPtr& operator=(const FractalPtr& other)
+    {
+        if (other.m_fractal != m_fractal) {
+            CFractal* incoming = other.m_fractal;
+            if (incoming != nullptr) {
+                incoming->m_refs.fetch_add(1, std::memory_order_relaxed);
+            }
+            Release();
+            m_fractal = incoming;
+        }
+        return *this;
+    }
+    FractalPtr& operator=(FractalPtr&& other) noexcept
+    {
+        if (this != &other) {
+            Release();
+            m_fractal = other.m_fractal;
+            other.m_fractal = nullptr;
+        }
+        return *this;
+    }
+
+    CFractal* get() const { return m_fractal; }
+    CFractal* operator->() const { return m_fractal; }
+    CFractal& operator*() const { return *m_fractal; }
+    explicit operator bool() const { return m_fractal != nullptr; }
+
+private:
+    void Take()
+    {
+        if (m_fractal != nullptr) {
+            m_fractal->m_refs.fetch_add(1, std::memory_order_relaxed);
+        }
+    }
+    void Release()
+    {
+        if (m_fractal != nullptr &&
+            m_fractal->m_refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            delete m_fractal;
+        }
+        m_fractal = nullptr;
+    }
+
+    CFractal* m_fractal = nullptr;
+};
+
+// Reads "[type]" and its keyword and constructs that kind from the rest of
+// the archive. An unknown keyword returns false and leaves `out` alone; a
+// known one replaces `out` with the new fractal, which may be unusable
+// (m_bad). True when `out` then holds a usable fractal. Never throws.
+bool CreateFractal(FractalPtr& out, CTextArchive& ar);

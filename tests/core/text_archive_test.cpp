@@ -1,0 +1,2 @@
+#include "core/text_archive.h"
+#include <gtest/gtest.h>

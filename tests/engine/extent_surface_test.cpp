@@ -1,0 +1,2 @@
+#include "render/extent_surface.h"
+#include <gtest/gtest.h>
