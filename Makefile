@@ -78,7 +78,8 @@ tsan: deps
 # Replays the committed corpus, then fuzzes every target for FUZZ_SECONDS.
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DKALEIDRA_FUZZ=ON -DKALEIDRA_WITH_QT=OFF -DKALEIDRA_TESTS=OFF -DKALEIDRA_BENCH=OFF
+	    -DKALEIDRA_FUZZ=ON -DKALEIDRA_ASAN=ON -DKALEIDRA_UBSAN=ON \
+	    -DKALEIDRA_WITH_QT=OFF -DKALEIDRA_TESTS=OFF -DKALEIDRA_BENCH=OFF
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh $(BUILD_FUZZ)/bin
 
