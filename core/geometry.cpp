@@ -39,12 +39,8 @@ Polar SegmentPolar(const Segment& s)
 
 AffineMap Compose(const AffineMap& a, const AffineMap& b)
 {
-    return {a.a * b.a + a.b * b.c,
-            a.a * b.b + a.b * b.d,
-            a.c * b.a + a.d * b.c,
-            a.c * b.b + a.d * b.d,
-            a.a * b.e + a.b * b.f + a.e,
-            a.c * b.e + a.d * b.f + a.f};
+    return {a.a * b.a + a.b * b.c, a.a * b.b + a.b * b.d,       a.c * b.a + a.d * b.c,
+            a.c * b.b + a.d * b.d, a.a * b.e + a.b * b.f + a.e, a.c * b.e + a.d * b.f + a.f};
 }
 
 MapFrame FrameFromMap(const AffineMap& m)

@@ -9,7 +9,8 @@
 // The constant every angle computation uses; equal to 4 * atan(1).
 inline constexpr double pi = 3.141592653589793238462643383279502884;
 
-struct Point {
+struct Point
+{
     double x = 0.0;
     double y = 0.0;
 
@@ -32,14 +33,16 @@ struct Point {
 };
 
 // The polar form of a vector: angle in radians, then length.
-struct Polar {
+struct Polar
+{
     double angle = 0.0;
     double length = 0.0;
 
     friend bool operator==(Polar, Polar) = default;
 };
 
-struct Segment {
+struct Segment
+{
     Point start;
     Point end;
 
@@ -49,7 +52,8 @@ struct Segment {
 // x' = a*x + b*y + e, y' = c*x + d*y + f. (a, c) is the image of the unit x
 // vector, (b, d) that of the unit y vector, (e, f) the translation. The same
 // layout serves IFS maps and the model-to-device transform of a surface.
-struct AffineMap {
+struct AffineMap
+{
     double a = 1.0;
     double b = 0.0;
     double c = 0.0;
@@ -64,7 +68,8 @@ inline constexpr AffineMap kIdentityMap{1.0, 0.0, 0.0, 1.0, 0.0, 0.0};
 
 // The three handles of an affine map as the IFS editor shows them:
 // u = (a, c), v = (b, d), w = (e, f).
-struct MapFrame {
+struct MapFrame
+{
     Point u;
     Point v;
     Point w;

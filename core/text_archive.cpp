@@ -83,10 +83,26 @@ CTextArchive& CTextArchive::Expect(char ch)
 
 CTextArchive& CTextArchive::Expect(const char* token)
 {
-    std::string word;
-    *this >> word;
-    if (word.empty() || word != token) {
+    // Matched character by character rather than as a whole word, so that a
+    // section header may be followed by its value without a blank
+    // ("[generator]4"). Any other token must stand as a word of its own.
+    std::istream& in = *m_stream;
+    in >> std::ws;
+    const std::size_t length = std::strlen(token);
+    if (length == 0 || length > static_cast<std::size_t>(kMaxWord)) {
         throw -1;
+    }
+    for (std::size_t i = 0; i < length; ++i) {
+        if (in.get() != static_cast<unsigned char>(token[i])) {
+            throw -1;
+        }
+    }
+    if (token[length - 1] != ']') {
+        const int next = in.peek();
+        if (next != std::char_traits<char>::eof() &&
+            !std::isspace(static_cast<char>(next), std::locale::classic())) {
+            throw -1;
+        }
     }
     return *this;
 }

@@ -15,7 +15,8 @@
 #include <iosfwd>
 #include <string>
 
-class CTextArchive {
+class CTextArchive
+{
 public:
     // Longest word a read returns (longer words are split) and longest line
     // ReadLine stores (a longer line is cut and fails the stream).
@@ -41,7 +42,8 @@ public:
 
     // Reads one non-blank character; throws -1 unless it equals ch.
     virtual CTextArchive& Expect(char ch);
-    // Reads one word; throws -1 unless it equals token (case-sensitive).
+    // Reads one word; throws -1 unless it equals token (case-sensitive). A
+    // header token (ending in ']') may be directly followed by its value.
     virtual CTextArchive& Expect(const char* token);
 
     virtual CTextArchive& operator>>(double& value);

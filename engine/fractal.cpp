@@ -59,8 +59,8 @@ bool CFractal::PrepareBounds(const StopFlag* stop, ProgressFn progress, void* ar
         // Measured at scale 1: the entry's own, untouched scale.
         m_bounds = entry;
         entry.valid = ComputeBounds(m_days, entry, stop, progress, arg);
-        entry.scale = ScaleToFit(entry.maxX - entry.minX, entry.maxY - entry.minY, kDrawLimit,
-                                 kDrawLimit);
+        entry.scale =
+            ScaleToFit(entry.maxX - entry.minX, entry.maxY - entry.minY, kDrawLimit, kDrawLimit);
     }
     m_bounds = entry;
     const double width = entry.maxX - entry.minX;

@@ -27,7 +27,8 @@ using StopFlag = std::atomic<bool>;
 using ProgressFn = void (*)(void*);
 
 // Everything a drawing recursion passes down. A null stop flag never stops.
-struct DrawContext {
+struct DrawContext
+{
     DrawingSurface* surface = nullptr;
     const StopFlag* stop = nullptr;
     ProgressFn progress = nullptr;
@@ -48,7 +49,8 @@ constexpr int ClampDepth(int depth)
     return depth < 0 ? 0 : (depth > kMaxDepth ? kMaxDepth : depth);
 }
 
-class CFractal {
+class CFractal
+{
 public:
     static constexpr int kCacheSize = 32;
     static constexpr int kDrawLimit = 32767;
@@ -134,7 +136,8 @@ private:
 // Shares a fractal by reference counting; the fractal is deleted when the
 // last pointer lets it go. The count is atomic because a drawing thread may
 // hold a reference while it draws.
-class FractalPtr {
+class FractalPtr
+{
 public:
     FractalPtr() = default;
     FractalPtr(CFractal* fractal) : m_fractal(fractal) { Take(); } // NOLINT: implicit by design

@@ -19,19 +19,30 @@ constexpr Color MakeColor(int red, int green, int blue)
     return static_cast<Color>(red & 0xff) | (static_cast<Color>(green & 0xff) << 8) |
            (static_cast<Color>(blue & 0xff) << 16);
 }
-constexpr int RedOf(Color c) { return static_cast<int>(c & 0xff); }
-constexpr int GreenOf(Color c) { return static_cast<int>((c >> 8) & 0xff); }
-constexpr int BlueOf(Color c) { return static_cast<int>((c >> 16) & 0xff); }
+constexpr int RedOf(Color c)
+{
+    return static_cast<int>(c & 0xff);
+}
+constexpr int GreenOf(Color c)
+{
+    return static_cast<int>((c >> 8) & 0xff);
+}
+constexpr int BlueOf(Color c)
+{
+    return static_cast<int>((c >> 16) & 0xff);
+}
 
 // The two colours an overlay is drawn with (the overlay colour and its shade).
-struct ColorPair {
+struct ColorPair
+{
     Color first = 0;
     Color second = 0;
 };
 
 // Operations with a colour draw with a temporary solid one-pixel pen (and
 // brush) of that colour; those without use what the owner selected.
-class DrawingSurface {
+class DrawingSurface
+{
 public:
     virtual ~DrawingSurface() = default;
 
@@ -54,7 +65,8 @@ public:
 
 // A drawing surface that can also draw marker images and text, and pick one
 // of four colours by step flags. Used by the overlays and the editors.
-class MarkerSurface : public virtual DrawingSurface {
+class MarkerSurface : public virtual DrawingSurface
+{
 public:
     // Image `index` of the surface's image list centred on (x, y).
     virtual void DrawImage(double x, double y, int width, int height, int index) = 0;

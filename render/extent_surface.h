@@ -6,7 +6,8 @@
 
 // The box of a figure in model units, y range first, and the factor by which
 // the figure is multiplied when it is drawn so that it fits 32767 units.
-struct FractalBounds {
+struct FractalBounds
+{
     double minY = 0.0;
     double maxY = 0.0;
     double minX = 0.0;
@@ -20,15 +21,13 @@ struct FractalBounds {
 // A surface that draws nothing and only grows a bounding box, so a fractal
 // can measure a generation by drawing it once. Colours are ignored; arrows
 // add their base point only, circles their bounding square.
-class ExtentSurface final : public DrawingSurface {
+class ExtentSurface final : public DrawingSurface
+{
 public:
     void MoveTo(double x, double y) override { Add(x, y); }
     void SetPixel(double x, double y, Color) override { SetPixel(x, y); }
     void SetPixel(double x, double y) override { Add(x, y); }
-    void Line(double x1, double y1, double x2, double y2, Color) override
-    {
-        Line(x1, y1, x2, y2);
-    }
+    void Line(double x1, double y1, double x2, double y2, Color) override { Line(x1, y1, x2, y2); }
     void Line(double x1, double y1, double x2, double y2) override
     {
         Add(x1, y1);
