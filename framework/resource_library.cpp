@@ -1,0 +1,2 @@
+// Placeholder: replaced by the real implementation.
+#include "framework/resource_library.h"
