@@ -12,7 +12,8 @@
 
 class CTextArchive;
 
-class AffineMapSet {
+class AffineMapSet
+{
 public:
     AffineMapSet() = default;
     // count maps copied in order; count < 1 gives an empty set.
@@ -51,3 +52,10 @@ void TransformSegments(const AffineMap& m, SegmentList& out, const SegmentList& 
 // the marker surface's SelectColor (the line then uses the current pen).
 void DrawSegmentArrow(DrawingSurface& surface, const Segment& s, Color color);
 void DrawSegmentArrow(MarkerSurface& surface, const Segment& s, int flags);
+// The colour form on a marker surface, which would otherwise be ambiguous
+// between the two above. A plain int (a literal colour) selects the flags
+// form: pass colours as Color.
+inline void DrawSegmentArrow(MarkerSurface& surface, const Segment& s, Color color)
+{
+    DrawSegmentArrow(static_cast<DrawingSurface&>(surface), s, color);
+}
