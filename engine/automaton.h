@@ -10,18 +10,22 @@
 
 class CTextArchive;
 
-class SymbolList {
+class SymbolList
+{
 public:
     SymbolList() = default;
+    // count < 1 (or no values) gives the empty list.
     SymbolList(int count, const int* values);
     // Splits at blanks, commas, tabs and line feeds and converts each piece
-    // as a decimal number (a piece not starting with a number gives 0).
+    // as a decimal number (a piece not starting with a number gives 0; one
+    // beyond the int range is clamped to it).
     static SymbolList FromText(const std::string& text);
     // Each value in decimal followed by one blank.
     std::string ToText() const;
 
     // Reads one production: count, "(", the values, ")". Keeps only the
-    // values actually read when it breaks off; true when complete.
+    // values actually read when it breaks off; true when complete. Never
+    // throws.
     bool Read(CTextArchive& ar);
     // Writes "k( v v )" and a line end.
     void Save(CTextArchive& ar) const;
@@ -41,17 +45,23 @@ private:
 };
 
 // One production of a preset: its length and symbols.
-struct ProductionPreset {
+struct ProductionPreset
+{
     int count;
     const int* symbols;
 };
 
-class Automaton {
+class Automaton
+{
 public:
     Automaton() = default;
     Automaton(int axiomCount, const int* axioms, int productionCount,
               const ProductionPreset* productions);
     // Reads "[axioms]" (automaton form) then "[productions]". Never throws.
+    // Lists broken off inside their values keep the values read. A broken
+    // production does not end the section, but once the stream can yield
+    // nothing more the section ends: no empty productions are made up for
+    // the rest of the count.
     explicit Automaton(CTextArchive& ar);
 
     bool Save(CTextArchive& ar) const;

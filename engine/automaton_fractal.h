@@ -9,7 +9,8 @@
 #include "engine/pattern.h"
 
 // One symbol of a preset: its generator step and its production.
-struct SymbolPreset {
+struct SymbolPreset
+{
     int flags;
     int direction;
     double length;
@@ -17,7 +18,8 @@ struct SymbolPreset {
     const int* production;
 };
 
-struct AutomatonPreset {
+struct AutomatonPreset
+{
     const char* name;
     int days;
     int symbolCount;
@@ -27,7 +29,8 @@ struct AutomatonPreset {
     const int* axiom;
 };
 
-class CAutomatonFractal : public CFractal {
+class CAutomatonFractal : public CFractal
+{
 public:
     static constexpr const char* kKeyword = "automaton";
 
@@ -49,7 +52,13 @@ public:
     Point m_start; // the start of the chain, always the origin
 
 private:
-    template <typename Surface> void Run(Surface& surface, int depth, const DrawContext& ctx);
+    // Draws the axioms rewritten `depth` times on `surface`, which is also
+    // ctx.surface (passed typed so the measuring run binds statically).
+    // Draws nothing when the automaton is not well-formed, since its symbols
+    // index the productions; false then.
+    template <typename Surface> bool Run(Surface& surface, int depth, const DrawContext& ctx);
+    // The state of one run: pen position and the tables built for it.
+    template <typename Surface> class Chain;
 
     Automaton m_automaton;
     Pattern m_generator;

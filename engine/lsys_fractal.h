@@ -6,7 +6,8 @@
 #include "engine/fractal.h"
 #include "engine/lsystem.h"
 
-struct LsysPreset {
+struct LsysPreset
+{
     const char* name;
     int days;
     int directions;
@@ -15,7 +16,8 @@ struct LsysPreset {
     const RulePreset* rules;
 };
 
-class CLsysFractal : public CFractal {
+class CLsysFractal : public CFractal
+{
 public:
     static constexpr const char* kKeyword = "lsys";
 
@@ -36,7 +38,11 @@ public:
     Point m_start; // the turtle's start position, always the origin
 
 private:
+    // Interprets the axiom rewritten `depth` times on `surface`, which is also
+    // ctx.surface (passed typed so the measuring run binds statically).
     template <typename Surface> void Run(Surface& surface, int depth, const DrawContext& ctx);
+    // The state of one run: turtle, stack and the tables built for it.
+    template <typename Surface> class Turtle;
 
     LSystem m_lsystem;
     Directions m_directions;

@@ -10,14 +10,21 @@
 
 class CTextArchive;
 
-class Axiom {
+class Axiom
+{
 public:
     Axiom() = default;
     // A text containing '=' gives the empty axiom.
     explicit Axiom(const std::string& text);
     // Reads an "[axioms]" section of the L-system form: the token, then one
     // word, taken as it is (no '=' check). An empty result when it fails.
+    // An empty axiom is stored as an empty line, so when the word read is
+    // the "[rules]" header that follows, the axiom is empty and the stream
+    // is put back before that header. Never throws.
     explicit Axiom(CTextArchive& ar);
+
+    // Writes "[axioms]", a line end, the text (nothing when empty), a line end.
+    bool Save(CTextArchive& ar) const;
 
     int Length() const { return static_cast<int>(m_text.size()); }
     const std::string& Text() const { return m_text; }
@@ -30,7 +37,8 @@ private:
     std::string m_text;
 };
 
-struct Rule {
+struct Rule
+{
     char symbol = '0';
     std::string replacement;
 
@@ -41,18 +49,22 @@ struct Rule {
 };
 
 // One preset rule: a symbol and its replacement text.
-struct RulePreset {
+struct RulePreset
+{
     char symbol;
     const char* replacement;
 };
 
-class RuleSet {
+class RuleSet
+{
 public:
     RuleSet() = default;
     // count < 1 gives an empty set.
     RuleSet(int count, const RulePreset* rules);
     // Reads a "[rules]" section, keeping the rules read before any format
-    // error. Never throws.
+    // error. A rule whose '=' ends its line has an empty replacement (that
+    // is how one is written), rather than taking the next line's word.
+    // Never throws.
     explicit RuleSet(CTextArchive& ar);
 
     // The first rule for `symbol` (compared as bytes), or null.
@@ -76,7 +88,8 @@ private:
 };
 
 // The axiom and rules together: the content of an L-system document.
-struct LSystem {
+struct LSystem
+{
     Axiom axiom;
     RuleSet rules;
 
@@ -85,18 +98,24 @@ struct LSystem {
 
 // n headings; heading i has angle -2*pi*i/n (heading 0 along +x, each next
 // one an n-th of a turn counter-clockwise on the screen, y pointing down).
-class Directions {
+class Directions
+{
 public:
     // The value a heading outside the compass gives: not an angle of it.
     static constexpr double kNoAngle = 33.0;
+    // The largest compass; far finer than any drawing can show, and it keeps
+    // a damaged count in a file from allocating without bound.
+    static constexpr int kMaxCount = 100000;
 
     Directions() = default;
-    // A count below 1 gives an empty compass.
+    // A count below 1 or above kMaxCount gives an empty compass.
     explicit Directions(int count);
-    // Reads a "[directions]" section; empty when it fails. Never throws.
+    // Reads a "[directions]" section; empty when it fails or when the count
+    // is outside 1..kMaxCount. Never throws.
     explicit Directions(CTextArchive& ar);
 
     int Count() const { return static_cast<int>(m_angles.size()); }
+    // Angle of heading i in radians; kNoAngle when i is outside 0..Count()-1.
     double Angle(int i) const;
     bool Save(CTextArchive& ar) const;
 
