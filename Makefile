@@ -18,7 +18,7 @@ APT_PACKAGES := \
     clang llvm libclang-rt-14-dev clang-format clang-tidy \
     libgtest-dev libgmock-dev libbenchmark-dev \
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev qt6-l10n-tools \
-    qt6-translations-l10n libgl-dev fonts-dejavu-core \
+    qt6-translations-l10n libgl-dev libxkbcommon-dev libvulkan-dev fonts-dejavu-core \
     xvfb xauth
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

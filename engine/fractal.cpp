@@ -88,6 +88,9 @@ double CFractal::ScaleToFit(double width, double height, int limitX, int limitY)
 
 bool CreateFractal(FractalPtr& out, CTextArchive& ar)
 {
+    // Success is judged on a fractal made here: a damaged "[type]" line
+    // must not report the caller's previous fractal as a successful read.
+    bool constructed = false;
     try {
         ar.Expect("[type]");
         std::string keyword;
@@ -106,7 +109,8 @@ bool CreateFractal(FractalPtr& out, CTextArchive& ar)
         } else {
             return false;
         }
+        constructed = true;
     } catch (...) {
     }
-    return out && !out->m_bad;
+    return constructed && out && !out->m_bad;
 }

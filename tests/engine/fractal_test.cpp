@@ -1,0 +1,164 @@
+#include "core/text_archive.h"
+#include "engine/fractal.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+// A fractal of `m_days` elements on a line from (0, 0) to (days, days / 2),
+// counting how often it is measured.
+class LineFractal : public CFractal
+{
+public:
+    explicit LineFractal(int days) : CFractal("line", days, "test") {}
+    explicit LineFractal(CTextArchive& ar) : CFractal(ar, "test") {}
+
+    bool ComputeBounds(int days, FractalBounds& out, const StopFlag* stop, ProgressFn progress,
+                       void* arg) override
+    {
+        ++measured;
+        ExtentSurface surface;
+        const DrawContext ctx{&surface, stop, progress, arg};
+        const int depth = BoundsDepth(days);
+        for (int i = 0; i <= depth; ++i) {
+            surface.SetPixel(i * m_bounds.scale, i * 0.5 * m_bounds.scale);
+            CountElement(ctx);
+        }
+        out = surface.Bounds();
+        return true;
+    }
+    bool Draw(DrawingSurface&, const StopFlag*) override { return false; }
+    void DrawInitiatorOverlay(MarkerSurface&, ColorPair) override {}
+    void DrawGeneratorOverlay(MarkerSurface&, ColorPair) override {}
+    bool IsValid() const override { return true; }
+
+    int measured = 0;
+};
+
+TEST(FractalBase, ScaleToFitFitsTheLargerDimension)
+{
+    EXPECT_EQ(CFractal::ScaleToFit(0, 0, 32767, 32767), -1.0);
+    EXPECT_EQ(CFractal::ScaleToFit(2, 0, 32767, 32767), 16383.5);
+    EXPECT_EQ(CFractal::ScaleToFit(0, 2, 32767, 32767), 16383.5);
+    EXPECT_EQ(CFractal::ScaleToFit(4, 2, 32767, 32767), 8191.75);
+    EXPECT_EQ(CFractal::ScaleToFit(-1, -3, 32767, 32767), -1.0);
+}
+
+TEST(FractalBase, PrepareBoundsCachesPerDayCountAndScales)
+{
+    LineFractal f(4);
+    ASSERT_TRUE(f.PrepareBounds(nullptr, nullptr, nullptr));
+    EXPECT_EQ(f.measured, 1);
+    EXPECT_EQ(f.m_bounds, (FractalBounds{0, 2, 0, 4, 32767.0 / 4, true}));
+    EXPECT_EQ(f.m_boundsCache[4], f.m_bounds);
+
+    // Valid entries are never measured again, whatever the days did since.
+    f.m_days = 2;
+    ASSERT_TRUE(f.PrepareBounds(nullptr, nullptr, nullptr));
+    f.m_days = 4;
+    ASSERT_TRUE(f.PrepareBounds(nullptr, nullptr, nullptr));
+    EXPECT_EQ(f.measured, 2);
+    EXPECT_TRUE(f.m_boundsCache[2].valid);
+    EXPECT_FALSE(f.m_boundsCache[3].valid);
+}
+
+TEST(FractalBase, DayCountsOutsideTheCacheAreMeasuredEveryTime)
+{
+    LineFractal big(40);
+    ASSERT_TRUE(big.PrepareBounds(nullptr, nullptr, nullptr));
+    ASSERT_TRUE(big.PrepareBounds(nullptr, nullptr, nullptr));
+    EXPECT_EQ(big.measured, 2);
+    EXPECT_EQ(big.m_bounds.maxX, 40);
+    for (const FractalBounds& entry : big.m_boundsCache) {
+        EXPECT_FALSE(entry.valid);
+    }
+
+    // A negative day count is measured at depth 0: a single point, which
+    // cannot be painted.
+    LineFractal negative(-5);
+    EXPECT_FALSE(negative.PrepareBounds(nullptr, nullptr, nullptr));
+    EXPECT_EQ(negative.m_bounds.scale, -1.0);
+}
+
+TEST(FractalBase, StopLeavesTheEntryInvalidAndProgressCountsAcrossDrawings)
+{
+    LineFractal f(30);
+    f.m_progressPeriod = 7;
+    int calls = 0;
+    const ProgressFn progress = [](void* arg) { ++*static_cast<int*>(arg); };
+
+    StopFlag stop{true};
+    EXPECT_THROW(f.PrepareBounds(&stop, progress, &calls), int);
+    EXPECT_FALSE(f.m_boundsCache[30].valid);
+
+    stop = false;
+    ASSERT_TRUE(f.PrepareBounds(&stop, progress, &calls));
+    // The stopped element is not counted; the 31 of the full run are, and
+    // every 7th is reported.
+    EXPECT_EQ(f.m_progressCount, 31);
+    EXPECT_EQ(calls, 4);
+}
+
+TEST(FractalBase, HeaderRoundTripKeepsTheNameWithoutItsSeparator)
+{
+    std::stringstream in("[name]  two blanks\n[ndays] 7\n");
+    CTextArchive ar(in);
+    LineFractal f(ar);
+    EXPECT_FALSE(f.m_bad);
+    EXPECT_EQ(f.m_name, " two blanks");
+    EXPECT_EQ(f.m_days, 7);
+
+    std::stringstream out;
+    CTextArchive writer(out);
+    ASSERT_TRUE(f.Save(writer));
+    EXPECT_EQ(out.str(), "[type] test\n[name]  two blanks\n[ndays] 7\n");
+}
+
+TEST(FractalBase, DamagedHeadersLeaveTheFractalUnusable)
+{
+    for (const char* text : {"", "[name] x\n", "[name] x\n[ndays] many\n", "[Name] x\n[ndays] 1"}) {
+        std::stringstream in(text);
+        CTextArchive ar(in);
+        LineFractal f(ar);
+        EXPECT_TRUE(f.m_bad) << text;
+    }
+}
+
+TEST(FractalBase, UnknownKindLeavesThePointerAlone)
+{
+    FractalPtr out(new LineFractal(3));
+    CFractal* before = out.get();
+    for (const char* text : {"[type] mandelbrot\n[name] x\n", "[kind] std\n", ""}) {
+        std::stringstream in(text);
+        CTextArchive ar(in);
+        EXPECT_FALSE(CreateFractal(out, ar)) << text;
+        EXPECT_EQ(out.get(), before) << text;
+    }
+}
+
+TEST(FractalBase, FractalPtrDeletesWithTheLastReference)
+{
+    static int alive = 0;
+    struct Counted : LineFractal
+    {
+        Counted() : LineFractal(1) { ++alive; }
+        ~Counted() override { --alive; }
+    };
+    {
+        FractalPtr a(new Counted);
+        FractalPtr b = a;
+        a = FractalPtr(new Counted);
+        EXPECT_EQ(alive, 2);
+        b = a;
+        EXPECT_EQ(alive, 1);
+        FractalPtr c = std::move(b);
+        EXPECT_FALSE(b);
+        a = a; // self-assignment keeps it
+        EXPECT_EQ(alive, 1);
+    }
+    EXPECT_EQ(alive, 0);
+}
+
+} // namespace
