@@ -6,41 +6,63 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr double kScale = 2.5;
-
 FractalPtr Make(const std::string& axiom, const std::vector<Rule>& rules, int directions, int days)
 {
     LSystem lsystem{Axiom(axiom), {}};
     lsystem.rules.Rules() = rules;
     FractalPtr fractal = new CLsysFractal("test", days, lsystem, Directions(directions));
-    fractal->m_bounds.scale = kScale;
+    fractal->m_bounds.scale = 2.0;
     return fractal;
 }
 
-void ExpectLine(const SurfaceCall& call, Point from, Point to)
+// The calls as text, coordinates to 1e-6: "L0,0>2,0" a line, "M2,0" a move,
+// "T'F'16,16#1" a text with its colour, "I9@0,0" an image.
+std::string Trace(const RecordingSurface& surface)
 {
-    EXPECT_EQ(call.op, SurfaceOp::Line);
-    EXPECT_NEAR(call.a.x, from.x, 1e-9);
-    EXPECT_NEAR(call.a.y, from.y, 1e-9);
-    EXPECT_NEAR(call.b.x, to.x, 1e-9);
-    EXPECT_NEAR(call.b.y, to.y, 1e-9);
+    const auto num = [](double v) {
+        const double r = std::round(v * 1e6) / 1e6;
+        std::ostringstream out;
+        out << std::setprecision(12) << (r == 0.0 ? 0.0 : r);
+        return out.str();
+    };
+    std::string trace;
+    for (const SurfaceCall& c : surface.calls) {
+        const std::string a = num(c.a.x) + "," + num(c.a.y);
+        switch (c.op) {
+        case SurfaceOp::Line:
+            trace += " L" + a + ">" + num(c.b.x) + "," + num(c.b.y);
+            break;
+        case SurfaceOp::MoveTo:
+            trace += " M" + a;
+            break;
+        case SurfaceOp::Text:
+            trace += " T'" + c.text + "'" + a + "#" + std::to_string(c.color.value_or(0));
+            break;
+        case SurfaceOp::Image:
+            trace += " I" + std::to_string(c.index) + "@" + a + "/" + std::to_string(c.width);
+            break;
+        default:
+            trace += " ?";
+        }
+    }
+    return trace.empty() ? trace : trace.substr(1);
 }
 
 // What one day of `axiom` draws when F and D rewrite to themselves.
-std::vector<SurfaceCall> OneDay(const std::string& axiom, int directions = 4)
+std::string OneDay(const std::string& axiom, int directions = 4)
 {
     RecordingSurface surface;
     EXPECT_TRUE(Make(axiom, {{'F', "F"}, {'D', "D"}}, directions, 1)->Draw(surface, nullptr));
-    return surface.calls;
+    return Trace(surface);
 }
 
-// Raises the stop flag passed as argument at the first progress report.
 void StopAtProgress(void* stop)
 {
     static_cast<StopFlag*>(stop)->store(true);
@@ -58,6 +80,15 @@ std::string SaveText(CFractal& fractal)
     return stream.str();
 }
 
+FractalPtr Load(const std::string& text, bool usable)
+{
+    std::stringstream stream(text);
+    CTextArchive ar(stream);
+    FractalPtr fractal;
+    EXPECT_EQ(CreateFractal(fractal, ar), usable) << text;
+    return fractal;
+}
+
 } // namespace
 
 TEST(LsysFractalTurtle, RewritesThenStepsAlongTheCompass)
@@ -65,53 +96,38 @@ TEST(LsysFractalTurtle, RewritesThenStepsAlongTheCompass)
     FractalPtr fractal = Make("F", {{'F', "F+F"}}, 4, 0);
     FractalBounds box;
     ASSERT_TRUE(fractal->ComputeBounds(0, box, nullptr, nullptr, nullptr));
-    EXPECT_EQ(box, (FractalBounds{0, 0, 0, kScale, 1.0, true}));
-
+    EXPECT_EQ(box, (FractalBounds{0, 0, 0, 2, 1.0, true}));
     fractal->m_days = 1;
     RecordingSurface surface;
     ASSERT_TRUE(fractal->Draw(surface, nullptr));
-    ASSERT_EQ(surface.calls.size(), 2u);
-    ExpectLine(surface.calls[0], {0, 0}, {kScale, 0});
-    ExpectLine(surface.calls[1], {kScale, 0}, {kScale, -kScale});
+    EXPECT_EQ(Trace(surface), "L0,0>2,0 L2,0>2,-2");
 
-    // Without a rule a letter vanishes above depth 0.
-    FractalPtr bare = Make("FXF", {}, 4, 1);
+    // A letter without a rule vanishes above depth 0.
+    EXPECT_EQ(OneDay("XFX"), "L0,0>2,0");
     RecordingSurface none;
-    EXPECT_TRUE(bare->Draw(none, nullptr));
-    EXPECT_TRUE(none.calls.empty());
+    EXPECT_TRUE(Make("F", {}, 4, 1)->Draw(none, nullptr));
+    EXPECT_EQ(Trace(none), "");
 }
 
-TEST(LsysFractalTurtle, Turns)
+TEST(LsysFractalTurtle, TurnsBracketsAndMoves)
 {
     for (const char* axiom : {"++++F", "||F", "-+F", "+--+F"}) {
-        ExpectLine(OneDay(axiom).back(), {0, 0}, {kScale, 0});
+        EXPECT_EQ(OneDay(axiom), "L0,0>2,0") << axiom;
     }
-    ExpectLine(OneDay("-F").at(0), {0, 0}, {0, kScale});
-    // Half a turn, truncated on an odd compass.
-    const double third = -2 * pi / 3;
-    ExpectLine(OneDay("|F", 3).at(0), {0, 0}, {kScale * std::cos(third), kScale * std::sin(third)});
+    EXPECT_EQ(OneDay("-F"), "L0,0>0,2");
+    EXPECT_EQ(OneDay("|F", 3), "L0,0>-1,-1.732051");
     // A compass without headings turns nowhere and never divides by zero.
-    ExpectLine(OneDay("+|-F|F", 0).at(1), {kScale, 0}, {2 * kScale, 0});
-    // Rules never rewrite turtle commands.
-    RecordingSurface surface;
-    Make("+F", {{'+', "++"}, {'F', "F"}}, 4, 3)->Draw(surface, nullptr);
-    ExpectLine(surface.calls.at(0), {0, 0}, {0, -kScale});
-}
-
-TEST(LsysFractalTurtle, BracketsMovesAndUnmatchedClose)
-{
-    const std::vector<SurfaceCall> branch = OneDay("F[+F]F");
-    ASSERT_EQ(branch.size(), 3u);
-    ExpectLine(branch[2], {kScale, 0}, {2 * kScale, 0});
+    EXPECT_EQ(OneDay("+|-F|F", 0), "L0,0>2,0 L2,0>4,0");
+    EXPECT_EQ(OneDay("F[+F]F"), "L0,0>2,0 L2,0>2,-2 L2,0>4,0");
     // "]" with nothing saved is ignored.
-    ExpectLine(OneDay("F]]F").at(1), {kScale, 0}, {2 * kScale, 0});
-
-    RecordingSurface surface;
-    Make("GMfD", {{'G', "G"}, {'M', "M"}, {'f', "f"}, {'D', "D"}}, 4, 1)->Draw(surface, nullptr);
-    ASSERT_EQ(surface.calls.size(), 4u);
-    EXPECT_EQ(surface.calls[2].op, SurfaceOp::MoveTo);
-    EXPECT_NEAR(surface.calls[2].a.x, 3 * kScale, 1e-9);
-    ExpectLine(surface.calls[3], {3 * kScale, 0}, {4 * kScale, 0});
+    EXPECT_EQ(OneDay("F]]-F"), "L0,0>2,0 L2,0>2,2");
+    RecordingSurface moves;
+    Make("GMfD", {{'G', "G"}, {'M', "M"}, {'f', "f"}, {'D', "D"}}, 4, 1)->Draw(moves, nullptr);
+    EXPECT_EQ(Trace(moves), "M2,0 M4,0 M6,0 L6,0>8,0");
+    // Rules never rewrite turtle commands.
+    RecordingSurface plus;
+    Make("+F", {{'+', "++"}, {'F', "F"}}, 4, 3)->Draw(plus, nullptr);
+    EXPECT_EQ(Trace(plus), "L0,0>0,-2");
 }
 
 TEST(LsysFractalDraw, ProgressCountsEveryInterpretedCharacter)
@@ -140,77 +156,51 @@ TEST(LsysFractalDraw, StopsAndHugeDayCounts)
     } catch (int code) {
         EXPECT_EQ(code, -1);
     }
-    EXPECT_TRUE(surface.calls.empty());
-
     // Raised at the first progress report, 4096 levels deep: the very next
     // character stops.
     stop = false;
     FractalBounds box;
     EXPECT_THROW(fractal->ComputeBounds(0, box, &stop, StopAtProgress, &stop), int);
     EXPECT_EQ(fractal->m_progressCount, 50000);
+    EXPECT_EQ(Trace(surface), "");
 
     // A rule that does not grow finishes at the deepest depth allowed.
-    FractalPtr still = Make("F", {{'F', "F"}}, 4, 1000000);
-    ASSERT_TRUE(still->Draw(surface, nullptr));
-    EXPECT_EQ(surface.calls.size(), 1u);
+    ASSERT_TRUE(Make("F", {{'F', "F"}}, 4, 1000000)->Draw(surface, nullptr));
+    EXPECT_EQ(Trace(surface), "L0,0>2,0");
 }
 
 TEST(LsysFractalFile, SectionsAndRoundTripThroughTheFactory)
 {
     FractalPtr original = Make("F", {{'F', "F+F-F"}, {'X', ""}}, 6, 3);
-    original->m_name = "koch curve";
     const std::string text = SaveText(*original);
-    EXPECT_EQ(text, "[type] lsys\n[name] koch curve\n[ndays] 3\n"
+    EXPECT_EQ(text, "[type] lsys\n[name] test\n[ndays] 3\n"
                     "[axioms]\nF\n[rules] 2\nF=F+F-F\nX=\n[directions] 6\n");
-
     std::string aliased = text;
     aliased.replace(aliased.find("lsys"), 4, "lsystem");
-    std::stringstream stream(aliased);
-    CTextArchive ar(stream);
-    FractalPtr copy;
-    ASSERT_TRUE(CreateFractal(copy, ar));
+    FractalPtr copy = Load(aliased, true);
     EXPECT_EQ(*copy->GetLsystem(), *original->GetLsystem());
     EXPECT_EQ(SaveText(*copy), text);
 }
 
 TEST(LsysFractalFile, EmptyAxiomAndDamagedFiles)
 {
-    const std::string header = "[type] lsys\n[name] x\n[ndays] 2\n";
     const std::string emptyAxiom = SaveText(*Make("", {{'F', "FF"}}, 8, 2));
     EXPECT_NE(emptyAxiom.find("\n[axioms]\n\n[rules] 1\nF=FF\n"), std::string::npos);
-    {
-        std::stringstream stream(emptyAxiom);
-        CTextArchive ar(stream);
-        FractalPtr copy;
-        EXPECT_FALSE(CreateFractal(copy, ar));
-        EXPECT_EQ(copy->GetLsystem()->rules.size(), 1u);
-        EXPECT_EQ(copy->GetDirections()->Count(), 8);
-    }
-    {
-        // Fewer rules than counted and no compass: still usable.
-        std::stringstream stream(header + "[axioms]\nF\n[rules] 3\nF=F+F\nG=G\n");
-        CTextArchive ar(stream);
-        FractalPtr fractal;
-        EXPECT_TRUE(CreateFractal(fractal, ar));
-        EXPECT_EQ(fractal->GetLsystem()->rules.size(), 2u);
-    }
-    for (const std::string rest : {"[axioms]\nF\n", "", "[rules] 1\nF=FF\n[directions] 4\n"}) {
-        std::stringstream stream(header + rest);
-        CTextArchive ar(stream);
-        FractalPtr fractal;
-        EXPECT_FALSE(CreateFractal(fractal, ar)) << rest;
-        EXPECT_TRUE(fractal->m_bad);
-    }
-}
+    FractalPtr copy = Load(emptyAxiom, false);
+    EXPECT_EQ(copy->GetLsystem()->rules.size(), 1u);
+    EXPECT_EQ(copy->GetDirections()->Count(), 8);
 
-TEST(LsysFractalModel, PresetAndValidity)
-{
+    const std::string header = "[type] lsys\n[name] x\n[ndays] 2\n";
+    // Fewer rules than counted and no compass: still usable.
+    EXPECT_EQ(
+        Load(header + "[axioms]\nF\n[rules] 3\nF=F+F\nG=G\n", true)->GetLsystem()->rules.size(),
+        2u);
+    for (const std::string rest : {"[axioms]\nF\n", "", "[rules] 1\nF=FF\n[directions] 4\n"}) {
+        EXPECT_TRUE(Load(header + rest, false)->m_bad);
+    }
     const RulePreset rules[] = {{'F', "F+F--F+F"}};
-    const CLsysFractal koch(LsysPreset{"Koch", 4, 6, 1, "F", rules});
-    EXPECT_FALSE(koch.m_bad);
-    EXPECT_EQ(koch.m_type, "lsys");
+    EXPECT_FALSE(CLsysFractal(LsysPreset{"Koch", 4, 6, 1, "F", rules}).m_bad);
     EXPECT_TRUE(CLsysFractal(LsysPreset{"Broken", 4, 6, 1, "F=F", rules}).m_bad);
-    EXPECT_TRUE(Make("F", {}, 4, 1)->m_bad);
 }
 
 TEST(LsysFractalOverlay, InitiatorMarkAndDerivationText)
@@ -218,22 +208,10 @@ TEST(LsysFractalOverlay, InitiatorMarkAndDerivationText)
     FractalPtr fractal = Make("F+X", {{'F', "F-F"}}, 4, 1);
     RecordingSurface initiator;
     fractal->DrawInitiatorOverlay(initiator, {1, 2});
-    ASSERT_EQ(initiator.calls.size(), 1u);
-    EXPECT_EQ(initiator.calls[0].a, (Point{0, 0}));
-    EXPECT_EQ(initiator.calls[0].index, 9);
-    EXPECT_EQ(initiator.calls[0].width, 16);
-
+    EXPECT_EQ(Trace(initiator), "I9@0,0/16");
     // The recorder's text is 8 units a character and 16 high.
     RecordingSurface surface;
     fractal->DrawGeneratorOverlay(surface, {1, 2});
-    const std::vector<std::pair<std::string, Point>> texts = {
-        {"F", {16, 16}}, {"F-F", {16, 32}}, {"+", {40, 16}},  {"+", {40, 32}},
-        {"X", {48, 16}}, {"X", {48, 32}},   {"...", {16, 48}}};
-    const Color colors[] = {1, 2, 1, 1, 1, 1, 2};
-    ASSERT_EQ(surface.calls.size(), texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        EXPECT_EQ(surface.calls[i].text, texts[i].first) << i;
-        EXPECT_EQ(surface.calls[i].a, texts[i].second) << i;
-        EXPECT_EQ(surface.calls[i].color, colors[i]) << i;
-    }
+    EXPECT_EQ(Trace(surface), "T'F'16,16#1 T'F-F'16,32#2 T'+'40,16#1 T'+'40,32#1 T'X'48,16#1 "
+                              "T'X'48,32#1 T'...'16,48#2");
 }
