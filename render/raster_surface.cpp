@@ -1,0 +1,373 @@
+#include "render/raster_surface.h"
+
+#include "render/gdi_surface.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// The pixel a device coordinate falls in, as a painter's aliased one-pixel
+// pen picks it: lines take the pixel whose span [x, x + 1) holds the point,
+// single pixels the nearest one (the offset of a half).
+inline std::int64_t PixelOf(double device)
+{
+    const auto i = static_cast<std::int64_t>(device);
+    return device < static_cast<double>(i) ? i - 1 : i;
+}
+
+} // namespace
+
+RasterSurface::RasterSurface(QImage& image) : m_image(image)
+{
+    switch (image.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        m_depth = 4;
+        break;
+    case QImage::Format_Indexed8:
+        m_depth = 1;
+        break;
+    default:
+        m_depth = 0;
+        break;
+    }
+    if (m_depth != 0 && !image.isNull()) {
+        m_bits = image.bits();
+        m_stride = image.bytesPerLine();
+        m_width = image.width();
+        m_height = image.height();
+    }
+    m_colorValue = m_penValue = Encode(0);
+}
+
+void RasterSurface::SetMapping(const IsotropicParams& mapping)
+{
+    m_mapping = mapping;
+    m_scale = mapping.scale;
+    m_offsetX = mapping.viewportOrigin.x() - mapping.windowOrigin.x() * mapping.scale;
+    m_offsetY = mapping.viewportOrigin.y() - mapping.windowOrigin.y() * mapping.scale;
+}
+
+void RasterSurface::SetColor(Color color)
+{
+    m_color = color;
+    m_colorValue = Encode(color);
+}
+
+void RasterSurface::SetPenColor(Color color)
+{
+    m_penColor = color;
+    m_penValue = Encode(color);
+}
+
+void RasterSurface::Fill(Color color)
+{
+    if (m_depth == 4) {
+        m_image.fill(Encode(color));
+    } else if (m_depth == 1) {
+        m_image.fill(Encode(color));
+        m_bits = m_image.bits();
+    }
+}
+
+void RasterSurface::SetProgress(ProgressFn progress, void* arg, int shift)
+{
+    m_progress = progress;
+    m_progressArg = arg;
+    m_progressMask = (std::int64_t{1} << std::clamp(shift, 0, 40)) - 1;
+}
+
+std::uint32_t RasterSurface::Encode(Color color)
+{
+    const QRgb rgb = qRgb(RedOf(color), GreenOf(color), BlueOf(color));
+    if (m_depth != 1) {
+        return rgb;
+    }
+    QList<QRgb> table = m_image.colorTable();
+    const auto found = std::find(table.begin(), table.end(), rgb);
+    if (found != table.end()) {
+        return static_cast<std::uint32_t>(found - table.begin());
+    }
+    if (table.size() < 256) {
+        table.push_back(rgb);
+        m_image.setColorTable(table);
+        // Changing the table may have given the image its own copy.
+        m_bits = m_image.bits();
+        return static_cast<std::uint32_t>(table.size() - 1);
+    }
+    // A full table: the nearest colour it has.
+    std::uint32_t best = 0;
+    int bestDistance = 1 << 30;
+    for (int i = 0; i < table.size(); ++i) {
+        const int dr = qRed(table[i]) - qRed(rgb);
+        const int dg = qGreen(table[i]) - qGreen(rgb);
+        const int db = qBlue(table[i]) - qBlue(rgb);
+        const int distance = dr * dr + dg * dg + db * db;
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = static_cast<std::uint32_t>(i);
+        }
+    }
+    return best;
+}
+
+RasterSurface::Pixel RasterSurface::ToPixel(double x, double y) const
+{
+    double X = x;
+    double Y = y;
+    if (m_transform != nullptr) {
+        const AffineMap& m = *m_transform;
+        X = m.a * x + m.b * y + m.e;
+        Y = m.c * x + m.d * y + m.f;
+    }
+    // Whole logical units first, exactly as the painter's surface truncates.
+    const double lx = TruncateToDevice(X);
+    const double ly = TruncateToDevice(Y);
+    return {PixelOf(lx * m_scale + m_offsetX), PixelOf(ly * m_scale + m_offsetY)};
+}
+
+RasterSurface::Pixel RasterSurface::ToPointPixel(double x, double y) const
+{
+    double X = x;
+    double Y = y;
+    if (m_transform != nullptr) {
+        const AffineMap& m = *m_transform;
+        X = m.a * x + m.b * y + m.e;
+        Y = m.c * x + m.d * y + m.f;
+    }
+    const double lx = TruncateToDevice(X);
+    const double ly = TruncateToDevice(Y);
+    return {PixelOf(lx * m_scale + m_offsetX + 0.5), PixelOf(ly * m_scale + m_offsetY + 0.5)};
+}
+
+void RasterSurface::Plot(Pixel p, std::uint32_t value)
+{
+    if (p.x < 0 || p.y < 0 || p.x >= m_width || p.y >= m_height) {
+        return;
+    }
+    uchar* row = m_bits + p.y * m_stride;
+    if (m_depth == 4) {
+        reinterpret_cast<std::uint32_t*>(row)[p.x] = value;
+    } else {
+        row[p.x] = static_cast<uchar>(value);
+    }
+}
+
+template <typename T> void RasterSurface::Bresenham(int x0, int y0, int x1, int y1, T value)
+{
+    const int dx = std::abs(x1 - x0);
+    const int dy = -std::abs(y1 - y0);
+    const int sx = x0 < x1 ? 1 : -1;
+    const qsizetype sy =
+        y0 < y1 ? m_stride / qsizetype(sizeof(T)) : -m_stride / qsizetype(sizeof(T));
+    T* p = reinterpret_cast<T*>(m_bits + y0 * m_stride) + x0;
+    int err = dx + dy;
+    for (int n = std::max(dx, -dy); n > 0; --n) {
+        *p = value;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            p += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            p += sy;
+        }
+    }
+    *p = value;
+}
+
+void RasterSurface::DrawLine(Pixel a, Pixel b, std::uint32_t value)
+{
+    if (m_depth == 0) {
+        return;
+    }
+    const std::int64_t w = m_width;
+    const std::int64_t h = m_height;
+    if (a.x < 0 || a.y < 0 || a.x >= w || a.y >= h || b.x < 0 || b.y < 0 || b.x >= w || b.y >= h) {
+        if ((a.x < 0 && b.x < 0) || (a.y < 0 && b.y < 0) || (a.x >= w && b.x >= w) ||
+            (a.y >= h && b.y >= h)) {
+            return;
+        }
+        // Cut the line to the image (Liang-Barsky), then draw what is left
+        // between the rounded cut points, which stay inside.
+        const double x0 = static_cast<double>(a.x);
+        const double y0 = static_cast<double>(a.y);
+        const double dx = static_cast<double>(b.x - a.x);
+        const double dy = static_cast<double>(b.y - a.y);
+        double t0 = 0.0;
+        double t1 = 1.0;
+        const auto clip = [&](double p, double q) {
+            if (p == 0.0) {
+                return q >= 0.0;
+            }
+            const double t = q / p;
+            if (p < 0.0) {
+                if (t > t1) {
+                    return false;
+                }
+                t0 = std::max(t0, t);
+            } else {
+                if (t < t0) {
+                    return false;
+                }
+                t1 = std::min(t1, t);
+            }
+            return true;
+        };
+        if (!clip(-dx, x0) || !clip(dx, static_cast<double>(w - 1) - x0) || !clip(-dy, y0) ||
+            !clip(dy, static_cast<double>(h - 1) - y0)) {
+            return;
+        }
+        a = {std::clamp<std::int64_t>(std::llround(x0 + t0 * dx), 0, w - 1),
+             std::clamp<std::int64_t>(std::llround(y0 + t0 * dy), 0, h - 1)};
+        b = {std::clamp<std::int64_t>(std::llround(x0 + t1 * dx), 0, w - 1),
+             std::clamp<std::int64_t>(std::llround(y0 + t1 * dy), 0, h - 1)};
+    }
+    if (m_depth == 4) {
+        Bresenham<std::uint32_t>(int(a.x), int(a.y), int(b.x), int(b.y), value);
+    } else {
+        Bresenham<std::uint8_t>(int(a.x), int(a.y), int(b.x), int(b.y),
+                                static_cast<std::uint8_t>(value));
+    }
+}
+
+void RasterSurface::MoveTo(double x, double y)
+{
+    m_current = ToPixel(x, y);
+    Count(m_moves);
+}
+
+void RasterSurface::SetPixel(double x, double y, Color color)
+{
+    if (color == m_color) {
+        SetPixel(x, y);
+        return;
+    }
+    Plot(ToPointPixel(x, y), Encode(color));
+    Count(m_pixels);
+}
+
+void RasterSurface::SetPixel(double x, double y)
+{
+    Plot(ToPointPixel(x, y), m_colorValue);
+    Count(m_pixels);
+}
+
+void RasterSurface::Line(double x1, double y1, double x2, double y2, Color color)
+{
+    const Pixel a = ToPixel(x1, y1);
+    m_current = ToPixel(x2, y2);
+    DrawLine(a, m_current, color == m_penColor ? m_penValue : Encode(color));
+    Count(m_lines);
+}
+
+void RasterSurface::Line(double x1, double y1, double x2, double y2)
+{
+    const Pixel a = ToPixel(x1, y1);
+    m_current = ToPixel(x2, y2);
+    DrawLine(a, m_current, m_penValue);
+    Count(m_lines);
+}
+
+void RasterSurface::LineTo(double x, double y, Color color)
+{
+    const Pixel a = m_current;
+    m_current = ToPixel(x, y);
+    DrawLine(a, m_current, color == m_penColor ? m_penValue : Encode(color));
+    Count(m_lines);
+}
+
+void RasterSurface::LineTo(double x, double y)
+{
+    const Pixel a = m_current;
+    m_current = ToPixel(x, y);
+    DrawLine(a, m_current, m_penValue);
+    Count(m_lines);
+}
+
+void RasterSurface::Arrow(Point p, Polar v, int size, Color color)
+{
+    const std::uint32_t saved = m_penValue;
+    m_penValue = color == m_penColor ? m_penValue : Encode(color);
+    Arrow(p, v, size);
+    m_penValue = saved;
+}
+
+void RasterSurface::Arrow(Point p, Polar v, int size)
+{
+    const Point tip{p.x + std::cos(v.angle) * v.length, p.y + std::sin(v.angle) * v.length};
+    const double angle1 = v.angle + 5.0 * pi / 6.0;
+    const Point second{tip.x + std::cos(angle1) * size, tip.y + std::sin(angle1) * size};
+    const double angle2 = angle1 + 2.0 * pi / 3.0;
+    const Point third{second.x + std::cos(angle2) * size, second.y + std::sin(angle2) * size};
+    const Pixel corners[3] = {ToPixel(tip.x, tip.y), ToPixel(second.x, second.y),
+                              ToPixel(third.x, third.y)};
+    FillTriangle(corners, m_penValue);
+    for (int i = 0; i < 3; ++i) {
+        DrawLine(corners[i], corners[(i + 1) % 3], m_penValue);
+    }
+}
+
+void RasterSurface::FillTriangle(const Pixel (&corners)[3], std::uint32_t value)
+{
+    const std::int64_t top =
+        std::max<std::int64_t>(0, std::min({corners[0].y, corners[1].y, corners[2].y}));
+    const std::int64_t bottom =
+        std::min<std::int64_t>(m_height - 1, std::max({corners[0].y, corners[1].y, corners[2].y}));
+    for (std::int64_t y = top; y <= bottom; ++y) {
+        double left = 1e300;
+        double right = -1e300;
+        for (int i = 0; i < 3; ++i) {
+            const Pixel a = corners[i];
+            const Pixel b = corners[(i + 1) % 3];
+            if ((y < a.y && y < b.y) || (y > a.y && y > b.y)) {
+                continue;
+            }
+            if (a.y == b.y) {
+                left = std::min({left, double(a.x), double(b.x)});
+                right = std::max({right, double(a.x), double(b.x)});
+                continue;
+            }
+            const double x = a.x + double(b.x - a.x) * double(y - a.y) / double(b.y - a.y);
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+        const auto from = std::max<std::int64_t>(0, std::llround(std::ceil(left)));
+        const auto to = std::min<std::int64_t>(m_width - 1, std::llround(std::floor(right)));
+        for (std::int64_t x = from; x <= to; ++x) {
+            Plot({x, y}, value);
+        }
+    }
+}
+
+void RasterSurface::Circle(double cx, double cy, double r, Color color)
+{
+    const std::uint32_t saved = m_penValue;
+    m_penValue = color == m_penColor ? m_penValue : Encode(color);
+    Circle(cx, cy, r);
+    m_penValue = saved;
+}
+
+void RasterSurface::Circle(double cx, double cy, double r)
+{
+    const Pixel a = ToPixel(cx - r, cy - r);
+    const Pixel b = ToPixel(cx + r, cy + r);
+    const double centreX = 0.5 * double(a.x + b.x);
+    const double centreY = 0.5 * double(a.y + b.y);
+    const double rx = 0.5 * std::abs(double(b.x - a.x));
+    const double ry = 0.5 * std::abs(double(b.y - a.y));
+    // A polygon fine enough that its edges are shorter than two pixels.
+    const int steps = static_cast<int>(std::clamp(std::max(rx, ry) * 4.0, 8.0, 65536.0));
+    Pixel previous{std::llround(centreX + rx), std::llround(centreY)};
+    for (int i = 1; i <= steps; ++i) {
+        const double t = 2.0 * pi * i / steps;
+        const Pixel next{std::llround(centreX + rx * std::cos(t)),
+                         std::llround(centreY + ry * std::sin(t))};
+        DrawLine(previous, next, m_penValue);
+        previous = next;
+    }
+}

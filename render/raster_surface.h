@@ -1,0 +1,120 @@
+#pragma once
+
+// Our own aliased rasteriser: one-pixel lines and pixels written straight
+// into a QImage's bits, for the pictures where a painter's per-call cost
+// would dominate (tens of millions of segments). It reproduces what a
+// GdiSurface does on a painter with an isotropic mapping: model point ->
+// optional transform -> truncation toward zero (logical units) -> the
+// mapping's scale and origin -> the pixel a painter's aliased one-pixel pen
+// would light. Lines are Bresenham lines between the two end pixels, both
+// included.
+//
+// Antialiased, vector and printer output, overlays and text stay with
+// QPainter; this surface is for the fractal's own drawing.
+
+#include "engine/fractal.h"
+#include "render/drawing_surface.h"
+#include "render/isotropic_mapping.h"
+
+#include <QImage>
+
+#include <cstdint>
+
+class RasterSurface final : public DrawingSurface
+{
+public:
+    // The image must outlive the surface and be of format RGB32, ARGB32,
+    // ARGB32_Premultiplied or Indexed8 (colours are then found in, or added
+    // to, its colour table). Any other format draws nothing.
+    explicit RasterSurface(QImage& image);
+
+    // The logical-to-device mapping; identity (one unit, one pixel) at first.
+    void SetMapping(const IsotropicParams& mapping);
+    // Model to logical units, applied before the truncation; null is none.
+    void SetTransform(const AffineMap* transform) { m_transform = transform; }
+    // The colour of SetPixel without a colour.
+    void SetColor(Color color);
+    // The colour of the operations without a colour that draw lines (what a
+    // painter's selected pen would be).
+    void SetPenColor(Color color);
+    // Called with `arg` after every 2^shift drawn elements (lines, pixels and
+    // moves together), on the drawing thread.
+    void SetProgress(ProgressFn progress, void* arg, int shift = 16);
+
+    // Every pixel of the image in one colour; not a drawing call.
+    void Fill(Color color);
+
+    // Calls made so far: both Line, both LineTo; both SetPixel; MoveTo.
+    std::int64_t Lines() const { return m_lines; }
+    std::int64_t Pixels() const { return m_pixels; }
+    std::int64_t Moves() const { return m_moves; }
+
+    void MoveTo(double x, double y) override;
+    void SetPixel(double x, double y, Color color) override;
+    void SetPixel(double x, double y) override;
+    void Line(double x1, double y1, double x2, double y2, Color color) override;
+    void Line(double x1, double y1, double x2, double y2) override;
+    void LineTo(double x, double y, Color color) override;
+    void LineTo(double x, double y) override;
+    // A filled triangle (pen and fill in one colour) and the outline of an
+    // ellipse, in the same pixels' terms.
+    void Arrow(Point p, Polar v, int size, Color color) override;
+    void Arrow(Point p, Polar v, int size) override;
+    void Circle(double cx, double cy, double r, Color color) override;
+    void Circle(double cx, double cy, double r) override;
+    const AffineMap* GetTransform() const override { return m_transform; }
+
+    // The pixel of a model point as the end of a line, and as a single
+    // pixel; either may lie outside the image.
+    struct Pixel
+    {
+        std::int64_t x;
+        std::int64_t y;
+        friend bool operator==(Pixel, Pixel) = default;
+    };
+    Pixel ToPixel(double x, double y) const;
+    Pixel ToPointPixel(double x, double y) const;
+
+private:
+    // A colour as the image stores it.
+    std::uint32_t Encode(Color color);
+    void Count(std::int64_t& counter)
+    {
+        ++counter;
+        if (m_progress != nullptr && (++m_elements & m_progressMask) == 0) {
+            m_progress(m_progressArg);
+        }
+    }
+    void Plot(Pixel p, std::uint32_t value);
+    void DrawLine(Pixel a, Pixel b, std::uint32_t value);
+    template <typename T> void Bresenham(int x0, int y0, int x1, int y1, T value);
+    void FillTriangle(const Pixel (&corners)[3], std::uint32_t value);
+
+    QImage& m_image;
+    uchar* m_bits = nullptr;
+    qsizetype m_stride = 0;
+    int m_width = 0;
+    int m_height = 0;
+    int m_depth = 0; // bytes per pixel: 4, 1, or 0 for an unusable image
+
+    IsotropicParams m_mapping;
+    // Device x = logical x * m_scale + m_offsetX, and likewise for y.
+    double m_scale = 1.0;
+    double m_offsetX = 0.0;
+    double m_offsetY = 0.0;
+    const AffineMap* m_transform = nullptr;
+
+    std::uint32_t m_colorValue = 0;
+    std::uint32_t m_penValue = 0;
+    Color m_color = 0;
+    Color m_penColor = 0;
+    Pixel m_current{0, 0};
+
+    std::int64_t m_lines = 0;
+    std::int64_t m_pixels = 0;
+    std::int64_t m_moves = 0;
+    std::int64_t m_elements = 0;
+    std::int64_t m_progressMask = 0;
+    ProgressFn m_progress = nullptr;
+    void* m_progressArg = nullptr;
+};
