@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,16 +14,17 @@ const double kTriangleX[] = {0, 1, 0.5, 0};
 const double kTriangleY[] = {0, 0, -0.866025, 0};
 const int kKochFlags[] = {0, 0, 0, 0};
 const double kKochAngles[] = {0, -pi / 3, pi / 3, 0};
-const double kThirds[] = {1.0 / 3, 1.0 / 3, 1.0 / 3, 1.0 / 3, 1.0 / 3};
+const double kThirds[] = {1.0 / 3, 1.0 / 3, 1.0 / 3, 1.0 / 3};
 const StandardPreset kKoch = {"koch", 1,          3,           kTriangleX, kTriangleY,
                               4,      kKochFlags, kKochAngles, kThirds};
 
-// The initiator (0,0)-(9,0) with a generator of three thirds along it, the
-// middle one carrying `middle` as its flags.
-CStandardFractal Thirds(int middle, int days)
+// The initiator (0,0)-(9,0), replaced by three thirds along it, the middle
+// one with the given flags; `extra` steps follow.
+CStandardFractal Thirds(int middle, int days, std::vector<PatternStep> extra = {})
 {
     Pattern g;
     g.Steps() = {{0, 0, 1.0 / 3}, {middle, 0, 1.0 / 3}, {0, 0, 1.0 / 3}};
+    g.Steps().insert(g.Steps().end(), extra.begin(), extra.end());
     const double x[] = {0, 9};
     const double y[] = {0, 0};
     return CStandardFractal("thirds", days, g, InitiatorSet(1, x, y));
@@ -35,7 +35,7 @@ void CountCall(void* calls)
     ++*static_cast<int*>(calls);
 }
 
-// Elements counted by a measurement at `days`, through a progress call per element.
+// Elements counted by a measurement at `days`, one progress call each.
 int Elements(CStandardFractal& f, int days)
 {
     int calls = 0;
@@ -45,8 +45,7 @@ int Elements(CStandardFractal& f, int days)
     return calls;
 }
 
-// The construction as written with polar forms, for comparison with the
-// drawing's rotations.
+// The construction written with polar forms, to compare the drawing with.
 void PolarSubstitute(const Pattern& g, Segment s, int depth, std::vector<Segment>& out)
 {
     if (depth == 0) {
@@ -75,8 +74,8 @@ TEST(StandardFractal, KochDrawsThreeTimesFourToTheNSegmentsWhereThePolarFormPuts
         for (const Segment& s : *koch.GetInitiators()) {
             PolarSubstitute(*koch.GetGenerator(), {1000 * s.start, 1000 * s.end}, n, expected);
         }
+        ASSERT_EQ(surface.calls.size(), 3u << (2 * n));
         ASSERT_EQ(surface.calls.size(), expected.size());
-        EXPECT_EQ(expected.size(), 3u << (2 * n));
         for (std::size_t i = 0; i < expected.size(); ++i) {
             const SurfaceCall& line = surface.calls[i];
             EXPECT_NEAR(line.a.x, expected[i].start.x, 1e-9);
@@ -101,22 +100,14 @@ TEST(StandardFractal, DepthZeroIsMeasuredButNotDrawn)
     }
 }
 
-TEST(StandardFractal, FinalStepsStopAtTheGenerationTheyAppearIn)
-{
-    // Sierpinski's gasket kind: two final steps between three replaced ones.
-    Pattern g;
-    g.Steps() = {{0, 0, 0.5}, {4, 2, 0.5}, {0, -2, 0.5}, {4, 2, 0.5}, {0, 0, 0.5}};
-    const double x[] = {0, 1};
-    const double y[] = {0, 0};
-    CStandardFractal gasket("gasket", 3, g, InitiatorSet(1, x, y));
-    // e(n) = 3 e(n - 1) + 2
-    EXPECT_EQ(Elements(gasket, 1), 5);
-    EXPECT_EQ(Elements(gasket, 2), 17);
-    EXPECT_EQ(Elements(gasket, 3), 53);
-}
-
 TEST(StandardFractal, StepFlagsActWhereTheStepIsDrawn)
 {
+    // Sierpinski's gasket kind: final steps are drawn once, at the size of
+    // the generation they appear in; e(n) = 3 e(n - 1) + 2.
+    CStandardFractal gasket = Thirds(StepFinal, 3, {{StepFinal, 2, 0.5}, {0, 0, 0.5}});
+    EXPECT_EQ(Elements(gasket, 1), 5);
+    EXPECT_EQ(Elements(gasket, 3), 53);
+
     // Invisible and final: a jump at every depth, never a line over it.
     for (int days = 1; days <= 3; ++days) {
         CStandardFractal f = Thirds(StepInvisible | StepFinal, days);
@@ -132,16 +123,13 @@ TEST(StandardFractal, StepFlagsActWhereTheStepIsDrawn)
     RecordingSurface two;
     jump.Draw(two, nullptr);
     EXPECT_EQ(two.Count(SurfaceOp::MoveTo), 3u);
-    EXPECT_EQ(two.Count(SurfaceOp::Line), 6u);
     EXPECT_NEAR(two.Of(SurfaceOp::Line)[2].a.x, 3, 1e-12);
 
-    // Hidden: nothing drawn, not even a move, but the chain goes on past it
-    // and the element is counted.
+    // Hidden: not drawn, not even moved to, but chained past and counted.
     CStandardFractal hidden = Thirds(StepHidden, 1);
     RecordingSurface one;
     hidden.Draw(one, nullptr);
     ASSERT_EQ(one.calls.size(), 2u);
-    EXPECT_EQ(one.calls[1].op, SurfaceOp::Line);
     EXPECT_NEAR(one.calls[1].a.x, 6, 1e-12);
     EXPECT_EQ(Elements(hidden, 1), 3);
 }
@@ -152,9 +140,9 @@ TEST(StandardFractal, StopsWithMinusOneAndReportsProgressAcrossDrawings)
     const StopFlag stop{true};
     RecordingSurface surface;
     EXPECT_THROW(koch.Draw(surface, &stop), int);
-    ASSERT_EQ(surface.Count(SurfaceOp::Line), 1u); // stopped at its first element
+    EXPECT_EQ(surface.calls.size(), 1u); // stopped at its first element
+    FractalBounds out;
     try {
-        FractalBounds out;
         koch.ComputeBounds(3, out, &stop, nullptr, nullptr);
         FAIL();
     } catch (int e) {
@@ -163,7 +151,6 @@ TEST(StandardFractal, StopsWithMinusOneAndReportsProgressAcrossDrawings)
 
     // 3 * 4^7 = 49152 elements per measurement at day 7.
     int calls = 0;
-    FractalBounds out;
     koch.ComputeBounds(7, out, nullptr, CountCall, &calls);
     EXPECT_EQ(calls, 0);
     koch.m_days = 7;
@@ -185,37 +172,29 @@ TEST(StandardFile, SavesHeaderInitiatorsGeneratorAndReadsThemBack)
                        "0,1.0472,0.333333\n0,0,0.333333\n");
 
     // Read back under an alias: saved again under the canonical keyword.
-    std::string text = s.str();
-    text.replace(7, 3, "standard");
-    std::stringstream in(text);
+    std::stringstream in(s.str().replace(7, 3, "standard"));
     CTextArchive inAr(in);
     FractalPtr f;
     ASSERT_TRUE(CreateFractal(f, inAr));
     EXPECT_EQ(f->m_type, "std");
     EXPECT_EQ(f->GetInitiators()->size(), 3u);
     EXPECT_EQ((*f->GetGenerator())[1].angle, -1.0472);
-}
 
-TEST(StandardFile, MissingPartsMakeAnUnusableFractal)
-{
     for (const char* text : {
              "[type] std\n[name] a\n[ndays] 2\n[initiators] 0\n0,0\n[generator] 1\n0,0,1\n",
              "[type] std\n[name] a\n[ndays] 2\n[initiators] 1\n0,0\n1,0\n",
              "[type] std\n[name] a\n[initiators] 1\n0,0\n1,0\n[generator] 1\n0,0,1\n",
          }) {
-        std::stringstream in(text);
-        CTextArchive ar(in);
-        FractalPtr f;
-        EXPECT_FALSE(CreateFractal(f, ar)) << text;
-        ASSERT_TRUE(f);
+        std::stringstream damaged(text);
+        CTextArchive damagedAr(damaged);
+        EXPECT_FALSE(CreateFractal(f, damagedAr)) << text;
         EXPECT_TRUE(f->m_bad);
     }
 }
 
 TEST(StandardFractal, OverlaysShowTheInitiatorsAndTheGeneratorOnTheFirstOne)
 {
-    CStandardFractal f = Thirds(StepInvisible, 1);
-    f.GetGenerator()->Steps().push_back({StepHidden, pi / 2, 1.0 / 3});
+    CStandardFractal f = Thirds(StepInvisible, 1, {{StepHidden, pi / 2, 1.0 / 3}});
     f.m_bounds.scale = 2;
     const ColorPair colors{0x11, 0x22};
 
@@ -232,14 +211,12 @@ TEST(StandardFractal, OverlaysShowTheInitiatorsAndTheGeneratorOnTheFirstOne)
     RecordingSurface generator;
     f.DrawGeneratorOverlay(generator, colors);
     const auto images = generator.Of(SurfaceOp::Image);
-    ASSERT_EQ(images.size(), 8u);
+    ASSERT_EQ(images.size(), 8u); // also for the hidden step
     EXPECT_EQ(images[7].index, 2);
-    EXPECT_EQ(images[7].height, 16);
     EXPECT_NEAR(images[7].a.y, 6, 1e-12);
-    EXPECT_EQ(generator.Count(SurfaceOp::Line), 2u);
+    EXPECT_EQ(generator.Of(SurfaceOp::Line).size(), 2u);
     EXPECT_EQ(generator.Of(SurfaceOp::Line)[1].color, Color{0x11});
-    ASSERT_EQ(generator.Count(SurfaceOp::MoveTo), 1u);
-    EXPECT_NEAR(generator.Of(SurfaceOp::MoveTo)[0].a.x, 12, 1e-12);
+    EXPECT_NEAR(generator.Of(SurfaceOp::MoveTo).at(0).a.x, 12, 1e-12);
 
     f.GetGenerator()->Steps().clear();
     RecordingSurface none;
