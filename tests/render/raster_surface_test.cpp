@@ -1,0 +1,146 @@
+#include "render/raster_surface.h"
+
+#include "render/fractal_painter.h"
+#include "test_support.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr Color kRed = MakeColor(255, 0, 0);
+
+TEST(RasterSurface, LinesIncludeBothEndsAndTruncateLikeThePainterSurface)
+{
+    QImage image = WhiteImage(10, 10);
+    RasterSurface surface(image);
+    surface.SetPenColor(kRed);
+    surface.Line(0.9, 0.9, -0.9, 2.7);
+    surface.MoveTo(3.5, 5);
+    surface.LineTo(6.99, 5);
+    EXPECT_EQ(LitPixels(image),
+              (std::vector<QPoint>{{0, 0}, {0, 1}, {0, 2}, {3, 5}, {4, 5}, {5, 5}, {6, 5}}));
+    EXPECT_EQ(image.pixel(0, 1), 0xffff0000u);
+    EXPECT_EQ(surface.Lines(), 2);
+    EXPECT_EQ(surface.Moves(), 1);
+}
+
+TEST(RasterSurface, PixelsUseTheCurrentColourOrTheirOwn)
+{
+    QImage image = WhiteImage(40, 40);
+    RasterSurface surface(image);
+    const AffineMap transform{2, 0, 0, 2, 10, 10};
+    surface.SetTransform(&transform);
+    surface.SetColor(kRed);
+    surface.SetPixel(1.75, -3.2);
+    surface.SetPixel(0, 0, MakeColor(0, 0, 255));
+    EXPECT_EQ(LitPixels(image), (std::vector<QPoint>{{13, 3}, {10, 10}}));
+    EXPECT_EQ(image.pixel(13, 3), 0xffff0000u);
+    EXPECT_EQ(image.pixel(10, 10), 0xff0000ffu);
+    EXPECT_EQ(surface.Pixels(), 2);
+}
+
+TEST(RasterSurface, LinesLeavingTheImageAreCutNotWrapped)
+{
+    QImage image = WhiteImage(20, 20);
+    RasterSurface surface(image);
+    surface.Line(-100, 10, 100, 10);
+    surface.Line(-5, -5, -1, 30);                 // wholly outside
+    surface.Line(5, -1e12, 5, 1e12);              // far beyond any device
+    surface.Line(std::nan(""), 0, 1e300, -1e300); // nonsense stays harmless
+    int row = 0;
+    int column = 0;
+    for (QPoint p : LitPixels(image)) {
+        row += p.y() == 10 ? 1 : 0;
+        column += p.x() == 5 ? 1 : 0;
+    }
+    EXPECT_EQ(row, 20);
+    EXPECT_GE(column, 20);
+}
+
+TEST(RasterSurface, EightBitImagesGetTheirColoursInTheTable)
+{
+    QImage image(16, 16, QImage::Format_Indexed8);
+    image.setColorTable({0xff000000});
+    RasterSurface surface(image);
+    surface.Fill(MakeColor(0, 0, 255));
+    surface.SetPenColor(kRed);
+    surface.Line(0, 0, 15, 15);
+    EXPECT_EQ(image.pixel(0, 5), 0xff0000ffu);
+    EXPECT_EQ(image.pixel(7, 7), 0xffff0000u);
+    EXPECT_EQ(image.colorCount(), 3);
+}
+
+TEST(RasterSurface, ArrowsAreFilledAndCirclesHollow)
+{
+    QImage image = WhiteImage(40, 40);
+    RasterSurface surface(image);
+    surface.Arrow({30, 20}, {0, 0}, 10, kRed);
+    surface.Circle(10, 10, 6, kRed);
+    EXPECT_EQ(image.pixel(26, 20), 0xffff0000u);
+    EXPECT_EQ(image.pixel(31, 20), 0xffffffffu);
+    EXPECT_EQ(image.pixel(10, 10), 0xffffffffu);
+    EXPECT_EQ(image.pixel(16, 10), 0xffff0000u);
+    EXPECT_EQ(image.pixel(10, 4), 0xffff0000u);
+}
+
+// The share of `a`'s lit pixels that `b` lights within one pixel.
+double Agreement(const QImage& a, const QImage& b, QRgb background)
+{
+    const std::vector<QPoint> lit = LitPixels(a, background);
+    if (lit.empty()) {
+        return 0.0;
+    }
+    int agreeing = 0;
+    for (QPoint p : lit) {
+        bool near = false;
+        for (int dy = -1; dy <= 1 && !near; ++dy) {
+            for (int dx = -1; dx <= 1 && !near; ++dx) {
+                const QPoint q = p + QPoint(dx, dy);
+                near = b.valid(q) && (b.pixel(q) | 0xff000000) != (background | 0xff000000);
+            }
+        }
+        agreeing += near ? 1 : 0;
+    }
+    return static_cast<double>(agreeing) / static_cast<double>(lit.size());
+}
+
+// Our rasteriser against the painter on the same fractals, sizes and zooms:
+// the two light the same pixels, give or take one.
+TEST(RasterSurface, AgreesWithThePainterOnRealFractals)
+{
+    DisplaySettings settings;
+    const QRgb background =
+        0xff000000 | qRgb(RedOf(settings.Background()), GreenOf(settings.Background()),
+                          BlueOf(settings.Background()));
+    struct Case
+    {
+        const char* text;
+        int days;
+        QSize size;
+        double zoom;
+    };
+    const Case cases[] = {{kKochText, 4, {300, 300}, 1.0},
+                          {kDragonText, 12, {257, 190}, 1.0},
+                          {kDragonText, 10, {200, 200}, 0.6},
+                          {kFernText, 6, {220, 310}, 1.3}};
+    for (const Case& c : cases) {
+        FractalPtr fractal = FractalFromText(c.text);
+        ASSERT_TRUE(fractal);
+        fractal->m_days = c.days;
+        ASSERT_TRUE(fractal->PrepareBounds(nullptr, nullptr, nullptr));
+        QImage painted(c.size, QImage::Format_RGB32);
+        QImage direct(c.size, QImage::Format_RGB32);
+        PaintOptions options;
+        PaintFractal(painted, *fractal, c.zoom, settings, nullptr, nullptr, options);
+        options.path = FractalPath::Direct;
+        PaintFractal(direct, *fractal, c.zoom, settings, nullptr, nullptr, options);
+        EXPECT_GE(Agreement(direct, painted, background), 0.99) << fractal->m_name;
+        EXPECT_GE(Agreement(painted, direct, background), 0.99) << fractal->m_name;
+    }
+}
+
+} // namespace
