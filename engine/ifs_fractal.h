@@ -7,14 +7,16 @@
 #include "engine/affine_map_set.h"
 #include "engine/fractal.h"
 
-struct IfsPreset {
+struct IfsPreset
+{
     const char* name;
     int days;
     int count;
     const AffineMap* maps;
 };
 
-class CIfsFractal : public CFractal {
+class CIfsFractal : public CFractal
+{
 public:
     static constexpr const char* kKeyword = "ifs";
 
@@ -25,6 +27,9 @@ public:
     bool ComputeBounds(int days, FractalBounds& out, const StopFlag* stop, ProgressFn progress,
                        void* arg) override;
     bool Draw(DrawingSurface& surface, const StopFlag* stop) override;
+    // The first step of every map, and every map after every map, from the
+    // origin with the translations times scale / m_days (one day when the
+    // fractal has none yet), as arrows in the first and second colour.
     void DrawInitiatorOverlay(MarkerSurface& surface, ColorPair colors) override;
     void DrawGeneratorOverlay(MarkerSurface& surface, ColorPair colors) override;
     bool Save(CTextArchive& ar) override;
@@ -38,7 +43,8 @@ protected:
     CIfsFractal(std::string name, int days, const AffineMapSet& maps, std::string type);
     CIfsFractal(CTextArchive& ar, std::string type);
 
-    bool m_readOk = false; // the common header was read (reading constructors)
+    // The common header was read; always true when built from values.
+    bool m_readOk = false;
     AffineMapSet m_maps;
 
 private:

@@ -13,7 +13,8 @@
 class CTextArchive;
 
 // Step flag bits; other bits are kept and written but otherwise ignored.
-enum StepFlags : int {
+enum StepFlags : int
+{
     StepInvisible = 2, // moves the pen without drawing
     StepFinal = 4,     // drawn unchanged, never replaced
     StepHidden = 8,    // neither drawn nor moved to
@@ -21,7 +22,8 @@ enum StepFlags : int {
 
 // One step relative to a reference segment of polar form (theta, L): it runs
 // from P to P + FromPolar(theta + angle, L * ratio).
-struct PatternStep {
+struct PatternStep
+{
     int flags = 0;
     double angle = 0.0;
     double ratio = 0.0;
@@ -30,7 +32,8 @@ struct PatternStep {
 };
 
 // A step of a direction-indexed record (automaton presets).
-struct DirectedStep {
+struct DirectedStep
+{
     int flags = 0;
     int direction = 0;
     double ratio = 1.0;
@@ -38,19 +41,22 @@ struct DirectedStep {
 
 class InitiatorSet;
 
-class Pattern {
+class Pattern
+{
 public:
     Pattern() = default;
     // n steps from parallel arrays; n < 1 gives an empty pattern.
     Pattern(int n, const int* flags, const double* angles, const double* ratios);
     // n steps whose angles are those of direction `index` of a compass of
-    // `directions` headings (-2*pi*index/directions).
+    // `directions` headings (-2*pi*index/directions); a heading outside the
+    // compass gets the compass's non-angle, Directions::kNoAngle.
     Pattern(int n, const DirectedStep* steps, int directions);
     // Each segment becomes one step: absolute angle, length relative to the
-    // first segment's length. An empty set gives an empty pattern.
+    // first segment's length (absolute lengths when that one has none). An
+    // empty set gives an empty pattern.
     explicit Pattern(const InitiatorSet& initiators);
-    // Reads a "[generator]" section, keeping the steps read before any
-    // format error. Never throws.
+    // Reads a "[generator]" section, keeping the steps read completely
+    // before any format error. Never throws.
     explicit Pattern(CTextArchive& ar);
 
     // n steps of ratio 1 turning by 2*pi/n (counter-clockwise as computed)
@@ -88,7 +94,8 @@ private:
     std::vector<PatternStep> m_steps;
 };
 
-class InitiatorSet {
+class InitiatorSet
+{
 public:
     InitiatorSet() = default;
     // The polyline through n + 1 points; n < 1 gives an empty set.
