@@ -1,0 +1,57 @@
+#include "framework/atomic_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+FileResult Failure(const QString& reason)
+{
+    return FileResult{false, reason};
+}
+
+} // namespace
+
+FileResult WriteFileAtomically(const QString& path, std::string_view data)
+{
+    if (path.isEmpty())
+        return Failure(QFile::tr("No file name"));
+    if (QFileInfo(path).isDir())
+        return Failure(QFile::tr("Is a directory"));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Failure(file.errorString());
+    qint64 written = 0;
+    while (written < static_cast<qint64>(data.size())) {
+        const qint64 n =
+            file.write(data.data() + written, static_cast<qint64>(data.size()) - written);
+        if (n <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return Failure(reason);
+        }
+        written += n;
+    }
+    if (!file.commit())
+        return Failure(file.errorString());
+    return FileResult{true, {}};
+}
+
+FileResult WriteFileAtomically(const QString& path, const QByteArray& data)
+{
+    return WriteFileAtomically(path, std::string_view(data.constData(), data.size()));
+}
+
+FileResult ReadWholeFile(const QString& path, QByteArray& data)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir())
+        return Failure(QFile::tr("Is a directory"));
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure(file.errorString());
+    data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Failure(file.errorString());
+    return FileResult{true, {}};
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+// Whole-file reads and atomic writes for documents. A document builds its
+// file in memory (a std::ostringstream or QByteArray) and hands the bytes to
+// WriteFileAtomically: the new content replaces the file only once it is
+// completely on disk, so a save that fails half-way leaves the previous file
+// as it was.
+
+#include <QByteArray>
+#include <QString>
+
+#include <string_view>
+
+struct FileResult
+{
+    bool ok = false;
+    QString error; // the reason, for a message to the user; empty when ok
+
+    explicit operator bool() const { return ok; }
+};
+
+// Replaces `path` with `data` (through QSaveFile: a temporary file in the
+// same folder, renamed over the old one on success).
+[[nodiscard]] FileResult WriteFileAtomically(const QString& path, std::string_view data);
+[[nodiscard]] FileResult WriteFileAtomically(const QString& path, const QByteArray& data);
+
+// Reads all of `path` into `data`.
+[[nodiscard]] FileResult ReadWholeFile(const QString& path, QByteArray& data);

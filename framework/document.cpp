@@ -1,0 +1,210 @@
+#include "framework/document.h"
+
+#include "framework/application.h"
+#include "framework/atomic_file.h"
+#include "framework/child_frame.h"
+#include "framework/command_ids.h"
+#include "framework/doc_template.h"
+#include "framework/framework_strings.h"
+#include "framework/prompts.h"
+#include "framework/view.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+Document::Document()
+{
+    AddCommand(Cmd::FileClose, [this] {
+        if (SaveModified())
+            OnCloseDocument();
+    });
+    AddCommand(Cmd::FileSave, [this] { (void)DoFileSave(); });
+    AddCommand(Cmd::FileSaveAs, [this] { (void)DoSave(QString()); });
+}
+
+Document::~Document() = default;
+
+void Document::SetTitle(const QString& title)
+{
+    m_title = title;
+    UpdateFrameTitles();
+    emit TitleChanged(m_title);
+}
+
+void Document::SetPathName(const QString& path, AddToRecent add)
+{
+    const QFileInfo info(path);
+    m_pathName = QDir::cleanPath(info.absoluteFilePath());
+    SetTitle(info.fileName());
+    if (add == AddToRecent::Yes) {
+        if (Application* app = Application::Instance())
+            app->AddToRecentFileList(m_pathName);
+    }
+}
+
+void Document::SetModifiedFlag(bool modified)
+{
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    emit ModifiedChanged(m_modified);
+}
+
+void Document::AddView(View* view)
+{
+    Q_ASSERT(view && !m_views.contains(view));
+    m_views.append(view);
+    view->m_document = this;
+    UpdateFrameTitles();
+}
+
+void Document::RemoveView(View* view)
+{
+    if (m_views.removeOne(view))
+        UpdateFrameTitles();
+}
+
+QVector<ChildFrame*> Document::Frames() const
+{
+    QVector<ChildFrame*> frames;
+    for (View* view : m_views) {
+        ChildFrame* frame = view->Frame();
+        if (frame && !frames.contains(frame))
+            frames.append(frame);
+    }
+    return frames;
+}
+
+void Document::UpdateAllViews(View* sender, int hint)
+{
+    // A view may close documents or open others while updating: walk a copy.
+    const QVector<View*> views = m_views;
+    for (View* view : views) {
+        if (view != sender && m_views.contains(view))
+            view->OnUpdate(sender, hint);
+    }
+}
+
+void Document::UpdateFrameTitles()
+{
+    const QVector<ChildFrame*> frames = Frames();
+    for (int i = 0; i < frames.size(); ++i) {
+        const QString title =
+            frames.size() > 1 ? QStringLiteral("%1:%2").arg(m_title).arg(i + 1) : m_title;
+        frames[i]->setWindowTitle(title);
+    }
+}
+
+bool Document::OnNewDocument()
+{
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool Document::OnOpenDocument(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        SetLastError(file.errorString());
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool Document::OnSaveDocument(const QString& path)
+{
+    const FileResult result = WriteFileAtomically(path, QByteArray());
+    if (!result)
+        SetLastError(result.error);
+    return result.ok;
+}
+
+void Document::OnCloseDocument()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    for (ChildFrame* frame : Frames())
+        frame->CloseWithoutAsking();
+    if (m_template)
+        m_template->RemoveDocument(this);
+    deleteLater();
+}
+
+bool Document::CanCloseFrame(ChildFrame* frame)
+{
+    const QVector<ChildFrame*> frames = Frames();
+    for (ChildFrame* other : frames) {
+        if (other != frame)
+            return true;
+    }
+    return SaveModified();
+}
+
+bool Document::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    const QString text = FrameworkText(FrameworkString::AskToSave).arg(m_title);
+    switch (Prompts::Current().AskSaveChanges(Application::DialogParent(), text)) {
+    case Prompts::SaveChoice::Save:
+        return DoFileSave();
+    case Prompts::SaveChoice::Discard:
+        return true;
+    case Prompts::SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool Document::DoSave(const QString& path)
+{
+    QString target = path;
+    if (target.isEmpty()) {
+        const QString extension = m_template ? m_template->DefaultExtension() : QString();
+        QString suggested = m_pathName.isEmpty() ? m_title : m_pathName;
+        if (!extension.isEmpty() && QFileInfo(suggested).suffix().isEmpty())
+            suggested += QLatin1Char('.') + extension;
+        QString filters = m_template ? m_template->Filter() : QString();
+        if (!filters.isEmpty())
+            filters += QStringLiteral(";;");
+        filters += FrameworkText(FrameworkString::AllFilesFilter);
+        target = Prompts::Current().GetSaveFileName(Application::DialogParent(),
+                                                    FrameworkText(FrameworkString::SaveAsCaption),
+                                                    suggested, filters);
+        if (target.isEmpty())
+            return false; // cancelled
+        if (!extension.isEmpty() && QFileInfo(target).suffix().isEmpty())
+            target += QLatin1Char('.') + extension;
+    }
+    m_lastError.clear();
+    if (!OnSaveDocument(target)) {
+        ReportSaveFailure(target);
+        return false;
+    }
+    SetPathName(target);
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool Document::DoFileSave()
+{
+    if (m_pathName.isEmpty())
+        return DoSave(QString());
+    const QFileInfo info(m_pathName);
+    if (info.exists() && !info.isWritable())
+        return DoSave(QString());
+    return DoSave(m_pathName);
+}
+
+void Document::ReportSaveFailure(const QString& path)
+{
+    QString reason = m_lastError;
+    if (reason.isEmpty())
+        reason = FrameworkText(FrameworkString::UnknownReason);
+    Prompts::Current().ShowError(
+        Application::DialogParent(),
+        FrameworkText(FrameworkString::CannotSave).arg(QDir::toNativeSeparators(path), reason));
+}
