@@ -1,0 +1,512 @@
+#include "render_job.h"
+
+#include "core/text_archive.h"
+#include "engine/presets.h"
+#include "progress_bar.h"
+#include "render/fractal_painter.h"
+#include "render/gdi_surface.h"
+#include "text_export.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <new>
+#include <sstream>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+// Larger than any fractal file; guards against reading a device forever.
+constexpr qint64 kMaxFractalFileSize = 16 << 20;
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void Error(const std::string& message)
+{
+    std::fprintf(stderr, "kaleidra-render: %s\n", message.c_str());
+}
+
+std::string Str(const QString& s)
+{
+    return s.toStdString();
+}
+
+// What went wrong with a fractal that will not draw, as far as can be told.
+std::string WhyUnusable(const FractalPtr& fractal, const std::string& text)
+{
+    if (!fractal) {
+        std::istringstream in(text);
+        std::string header;
+        std::string keyword;
+        in >> header >> keyword;
+        if (header != "[type]") {
+            return "it does not start with a [type] section";
+        }
+        return keyword.empty() ? "no kind after [type]" : "unknown kind \"" + keyword + "\"";
+    }
+    if (!fractal->IsValid()) {
+        return "the " + fractal->m_type + " fractal lacks what it needs to be drawn";
+    }
+    return "a section of the " + fractal->m_type + " fractal is damaged";
+}
+
+struct Loaded
+{
+    FractalPtr fractal;
+    std::string source; // for messages: the path, or "preset K:I"
+    int exitCode = kExitOk;
+};
+
+Loaded LoadFractal(const RenderOptions& o)
+{
+    Loaded loaded;
+    if (o.preset) {
+        loaded.source = "preset " + std::to_string(o.kind) + ":" + std::to_string(o.index);
+        if (o.kind < 0 || o.kind >= kKindCount || o.index < 0 || o.index >= PresetCount(o.kind)) {
+            Error("--preset: no preset " + std::to_string(o.kind) + ":" + std::to_string(o.index) +
+                  " (KIND 0 to " + std::to_string(kKindCount - 1) +
+                  ", INDEX below the kind's count)");
+            std::fprintf(stderr, "\n%s", UsageText());
+            loaded.exitCode = kExitUsage;
+            return loaded;
+        }
+        loaded.fractal = CreatePreset(o.kind, o.index);
+        if (!loaded.fractal || loaded.fractal->m_bad) {
+            Error(loaded.source + ": not a usable fractal (" +
+                  WhyUnusable(loaded.fractal, "[type]") + ")");
+            loaded.exitCode = kExitUnusable;
+        }
+        return loaded;
+    }
+
+    loaded.source = o.file;
+    const QString path = QString::fromStdString(o.file);
+    if (QFileInfo(path).isDir()) {
+        Error(o.file + ": cannot read (it is a directory)");
+        loaded.exitCode = kExitIo;
+        return loaded;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Error(o.file + ": cannot read (" + Str(file.errorString()) + ")");
+        loaded.exitCode = kExitIo;
+        return loaded;
+    }
+    const QByteArray bytes = file.read(kMaxFractalFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        Error(o.file + ": cannot read (" + Str(file.errorString()) + ")");
+        loaded.exitCode = kExitIo;
+        return loaded;
+    }
+    if (bytes.size() > kMaxFractalFileSize) {
+        Error(o.file + ": not a usable fractal (larger than any fractal file)");
+        loaded.exitCode = kExitUnusable;
+        return loaded;
+    }
+    const std::string text = bytes.toStdString();
+    std::stringstream stream(text);
+    CTextArchive archive(stream);
+    FractalPtr fractal;
+    if (!CreateFractal(fractal, archive)) {
+        Error(o.file + ": not a usable fractal (" + WhyUnusable(fractal, text) + ")");
+        loaded.exitCode = kExitUnusable;
+        return loaded;
+    }
+    loaded.fractal = fractal;
+    return loaded;
+}
+
+// Writes the fractal file for --save, replacing the file only when complete.
+int SaveFractal(CFractal& fractal, const std::string& path)
+{
+    std::stringstream stream;
+    CTextArchive archive(stream);
+    if (!fractal.Save(archive) || !stream) {
+        Error(path + ": cannot write (the fractal could not be written out)");
+        return kExitIo;
+    }
+    const std::string text = stream.str();
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        Error(path + ": cannot write (" + Str(file.errorString()) + ")");
+        return kExitIo;
+    }
+    file.write(text.data(), static_cast<qint64>(text.size()));
+    if (!file.commit()) {
+        Error(path + ": cannot write (" + Str(file.errorString()) + ")");
+        return kExitIo;
+    }
+    return kExitOk;
+}
+
+DisplaySettings SettingsFor(const RenderOptions& o)
+{
+    DisplaySettings settings;
+    settings.flags = o.flags;
+    if (o.background) {
+        settings.Background() = *o.background;
+    }
+    if (o.color) {
+        settings.FractalColor() = *o.color;
+    }
+    return settings;
+}
+
+// The picture itself, into an opened output; throws the stop exception.
+struct DrawResult
+{
+    bool ok = true;
+    std::string error;
+};
+
+DrawResult DrawPng(QSaveFile& file, CFractal& fractal, const RenderOptions& o,
+                   const DisplaySettings& settings, const ImageList& markers, const StopFlag& stop,
+                   ProgressBar& bar, RenderStats& stats)
+{
+    const bool direct = !o.antialias && o.rasterPath == RasterPath::Direct;
+    // The fractal alone in two colours fits an 8-bit image: a quarter of the
+    // memory to write and to encode.
+    const bool indexed = direct && (settings.flags & (kShowInitiator | kShowGenerator)) == 0;
+    QImage image(o.width, o.height, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+    if (image.isNull()) {
+        return {false, "cannot hold a picture of " + std::to_string(o.width) + "x" +
+                           std::to_string(o.height) + " pixels in memory"};
+    }
+    const QRgb background = ToQColor(settings.Background()).rgb();
+    if (indexed) {
+        image.setColorTable({background});
+        image.fill(0);
+    } else {
+        image.fill(background);
+    }
+    PaintCounts counts;
+    PaintOptions options;
+    options.path = direct ? FractalPath::Direct : FractalPath::Painter;
+    options.antialias = o.antialias;
+    options.counts = &counts;
+    options.progress = &ProgressBar::Tick;
+    options.progressArg = &bar;
+    bar.Begin("drawing", 1 << 16);
+    const auto start = Clock::now();
+    {
+        struct Keep
+        {
+            PaintCounts& counts;
+            RenderStats& stats;
+            ~Keep()
+            {
+                stats.lines = counts.lines;
+                stats.pixels = counts.pixels;
+                stats.moves = counts.moves;
+            }
+        } keep{counts, stats};
+        PaintFractal(image, fractal, o.zoom, settings, &markers, &stop, options);
+    }
+    stats.secondsDraw = SecondsSince(start);
+    bar.Clear();
+
+    const auto encodeStart = Clock::now();
+    QImageWriter writer(&file, "png");
+    if (!writer.write(image)) {
+        return {false, Str(writer.errorString())};
+    }
+    stats.secondsEncode = SecondsSince(encodeStart);
+    return {};
+}
+
+DrawResult DrawVector(QSaveFile& file, OutputType type, CFractal& fractal, const RenderOptions& o,
+                      const DisplaySettings& settings, const ImageList& markers,
+                      const StopFlag& stop, ProgressBar& bar, RenderStats& stats)
+{
+    QSvgGenerator svg;
+    std::unique_ptr<QPdfWriter> pdf;
+    QPaintDevice* device = nullptr;
+    QSize client(o.width, o.height);
+    const QString title = QString::fromStdString(fractal.m_name);
+    if (type == OutputType::Svg) {
+        svg.setOutputDevice(&file);
+        svg.setSize(client);
+        svg.setViewBox(QRect(QPoint(0, 0), client));
+        svg.setResolution(72); // one pixel is one point
+        svg.setTitle(title);
+        svg.setDescription(QStringLiteral("Drawn by kaleidra-render"));
+        device = &svg;
+    } else {
+        pdf = std::make_unique<QPdfWriter>(&file);
+        pdf->setPageSize(QPageSize(QSizeF(o.width, o.height), QPageSize::Point, QString(),
+                                   QPageSize::ExactMatch));
+        pdf->setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf->setResolution(72);
+        pdf->setTitle(title);
+        pdf->setCreator(QStringLiteral("kaleidra-render"));
+        device = pdf.get();
+    }
+    QPainter painter;
+    if (!painter.begin(device)) {
+        return {false, "the vector writer could not start"};
+    }
+    if (type == OutputType::Pdf) {
+        client = QSize(pdf->width(), pdf->height());
+    }
+    PaintCounts counts;
+    PaintOptions options;
+    options.path = FractalPath::Painter;
+    options.antialias = true;
+    // Connected lines become one path: a million segments stay a file of
+    // reasonable size and a viewer's single element.
+    options.batching = GdiSurface::Batching::Path;
+    options.counts = &counts;
+    options.progress = &ProgressBar::Tick;
+    options.progressArg = &bar;
+    bar.Begin("drawing", 1 << 16);
+    const auto start = Clock::now();
+    {
+        struct Keep
+        {
+            PaintCounts& counts;
+            RenderStats& stats;
+            ~Keep()
+            {
+                stats.lines = counts.lines;
+                stats.pixels = counts.pixels;
+                stats.moves = counts.moves;
+            }
+        } keep{counts, stats};
+        if (!PaintFractal(painter, client, fractal, o.zoom, settings, &markers, &stop, options)) {
+            painter.fillRect(QRect(QPoint(0, 0), client), ToQColor(settings.Background()));
+        }
+    }
+    stats.secondsDraw = SecondsSince(start);
+    bar.Clear();
+    const auto encodeStart = Clock::now();
+    painter.end();
+    stats.secondsEncode = SecondsSince(encodeStart);
+    return {};
+}
+
+DrawResult DrawText(QSaveFile& file, CFractal& fractal, const StopFlag& stop, RenderStats& stats)
+{
+    TextExportSurface surface(file, fractal.m_bounds.scale);
+    const auto start = Clock::now();
+    struct Keep
+    {
+        TextExportSurface& surface;
+        RenderStats& stats;
+        ~Keep()
+        {
+            stats.lines = surface.Lines();
+            stats.pixels = surface.Pixels();
+            stats.moves = surface.Moves();
+        }
+    } keep{surface, stats};
+    fractal.Draw(surface, &stop);
+    if (!surface.Finish()) {
+        return {false, Str(file.errorString())};
+    }
+    stats.secondsDraw = SecondsSince(start);
+    return {};
+}
+
+double PeakRssMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+}
+
+void AppendJsonString(std::string& out, const std::string& s)
+{
+    out.push_back('"');
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\') {
+            out.push_back('\\');
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out.push_back(static_cast<char>(c));
+        }
+    }
+    out.push_back('"');
+}
+
+void AppendJsonNumber(std::string& out, double v)
+{
+    if (!std::isfinite(v)) {
+        out += "null";
+        return;
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", v);
+    out += text;
+}
+
+} // namespace
+
+bool NeedsGuiApplication(const RenderOptions& o)
+{
+    if ((o.flags & (kShowInitiator | kShowGenerator)) != 0) {
+        return true;
+    }
+    const auto type =
+        o.output.empty() ? std::optional<OutputType>(OutputType::Png) : OutputTypeOf(o.output);
+    return type == OutputType::Svg || type == OutputType::Pdf;
+}
+
+std::string StatsJson(const RenderStats& s)
+{
+    std::string j = "{\"name\":";
+    AppendJsonString(j, s.name);
+    j += ",\"kind\":";
+    AppendJsonString(j, s.kind);
+    j += ",\"days\":" + std::to_string(s.days);
+    j += ",\"lines\":" + std::to_string(s.lines);
+    j += ",\"pixels\":" + std::to_string(s.pixels);
+    j += ",\"moves\":" + std::to_string(s.moves);
+    j += ",\"bounds\":{\"minX\":";
+    AppendJsonNumber(j, s.bounds.minX);
+    j += ",\"maxX\":";
+    AppendJsonNumber(j, s.bounds.maxX);
+    j += ",\"minY\":";
+    AppendJsonNumber(j, s.bounds.minY);
+    j += ",\"maxY\":";
+    AppendJsonNumber(j, s.bounds.maxY);
+    j += "},\"scale\":";
+    AppendJsonNumber(j, s.bounds.scale);
+    j += ",\"seconds_bounds\":";
+    AppendJsonNumber(j, s.secondsBounds);
+    j += ",\"seconds_draw\":";
+    AppendJsonNumber(j, s.secondsDraw);
+    j += ",\"seconds_encode\":";
+    AppendJsonNumber(j, s.secondsEncode);
+    j += ",\"peak_rss_mb\":";
+    AppendJsonNumber(j, std::round(PeakRssMegabytes() * 10.0) / 10.0);
+    j += "}";
+    return j;
+}
+
+int RunRender(const RenderOptions& o, const StopFlag& stop, RenderStats* statsOut)
+{
+    Loaded loaded = LoadFractal(o);
+    if (loaded.exitCode != kExitOk) {
+        return loaded.exitCode;
+    }
+    CFractal& fractal = *loaded.fractal;
+    if (o.days) {
+        fractal.m_days = *o.days;
+    }
+    RenderStats stats;
+    stats.name = fractal.m_name;
+    stats.kind = fractal.m_type;
+    stats.days = fractal.m_days;
+
+    if (!o.save.empty()) {
+        if (const int code = SaveFractal(fractal, o.save); code != kExitOk) {
+            return code;
+        }
+    }
+
+    const std::string outputPath =
+        o.output.empty() ? FileSafeName(fractal.m_name) + ".png" : o.output;
+    const OutputType type = OutputTypeOf(outputPath).value_or(OutputType::Png);
+    // The output is opened before the long work, so an unwritable path is
+    // told at once; it replaces the old file only when complete.
+    QSaveFile file(QString::fromStdString(outputPath));
+    if (!o.boundsOnly && !file.open(QIODevice::WriteOnly)) {
+        Error(outputPath + ": cannot write (" + Str(file.errorString()) + ")");
+        return kExitIo;
+    }
+
+    ProgressBar bar(!o.quiet && isatty(STDERR_FILENO) != 0);
+    const ImageList markers(DefaultMarkerStrip(), kMarkerSize);
+    const DisplaySettings settings = SettingsFor(o);
+    try {
+        bar.Begin("bounds", fractal.m_progressPeriod);
+        const auto start = Clock::now();
+        // Without a display the engine need not count for progress at all.
+        const bool prepared =
+            fractal.PrepareBounds(&stop, bar.Enabled() ? &ProgressBar::Tick : nullptr, &bar);
+        stats.secondsBounds = SecondsSince(start);
+        stats.bounds = fractal.m_bounds;
+        bar.Clear();
+        const FractalBounds& b = fractal.m_bounds;
+        if (!std::isfinite(b.maxX - b.minX) || !std::isfinite(b.maxY - b.minY)) {
+            file.cancelWriting();
+            Error(loaded.source + ": not a usable fractal (its figure at " +
+                  std::to_string(fractal.m_days) + " days has no finite size)");
+            return kExitUnusable;
+        }
+        if (!prepared && !o.boundsOnly) {
+            std::fprintf(stderr,
+                         "kaleidra-render: %s: the figure has no width or no height; only the "
+                         "background is drawn\n",
+                         loaded.source.c_str());
+        }
+        if (!o.boundsOnly) {
+            DrawResult result;
+            switch (type) {
+            case OutputType::Png:
+                result = DrawPng(file, fractal, o, settings, markers, stop, bar, stats);
+                break;
+            case OutputType::Svg:
+            case OutputType::Pdf:
+                result = DrawVector(file, type, fractal, o, settings, markers, stop, bar, stats);
+                break;
+            case OutputType::Txt:
+                result = DrawText(file, fractal, stop, stats);
+                break;
+            }
+            if (stop.load(std::memory_order_relaxed)) {
+                throw -1; // interrupted while encoding: the file is not kept
+            }
+            if (!result.ok) {
+                file.cancelWriting();
+                Error(outputPath + ": cannot write (" + result.error + ")");
+                return kExitIo;
+            }
+            const auto commitStart = Clock::now();
+            if (!file.commit()) {
+                Error(outputPath + ": cannot write (" + Str(file.errorString()) + ")");
+                return kExitIo;
+            }
+            stats.secondsEncode += SecondsSince(commitStart);
+        }
+    } catch (int) {
+        bar.Clear();
+        file.cancelWriting();
+        Error("interrupted; nothing written");
+        return kExitInterrupted;
+    } catch (const std::bad_alloc&) {
+        bar.Clear();
+        file.cancelWriting();
+        Error(loaded.source + ": out of memory");
+        return kExitIo;
+    }
+    if (o.stats) {
+        std::printf("%s\n", StatsJson(stats).c_str());
+        std::fflush(stdout);
+    }
+    if (statsOut != nullptr) {
+        *statsOut = stats;
+    }
+    return kExitOk;
+}
