@@ -25,6 +25,16 @@ extern "C" void OnInterrupt(int)
     g_stop.store(true, std::memory_order_relaxed);
 }
 
+// Qt's own chatter about a desktop session this program never uses stays
+// out of the messages a script reads; everything else passes.
+void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: "))) {
+        return;
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
