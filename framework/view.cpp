@@ -133,8 +133,11 @@ bool View::TrackPopupMenu(int menuId, const QPoint& globalPos)
         QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, refresh] { refresh(sub); });
     refresh(&menu);
 
-    QAction* chosen = menu.exec(globalPos);
-    const int id = CommandRouter::CommandId(chosen);
+    // The menu's own signal sees the choice however it was made.
+    int id = 0;
+    QObject::connect(&menu, &QMenu::triggered, &menu,
+                     [&id](QAction* action) { id = CommandRouter::CommandId(action); });
+    menu.exec(globalPos);
     if (self && id != 0) {
         CommandRouter::Execute(self->CommandChain(), id);
         if (Application* app = Application::Instance(); app && app->MainFrame())
