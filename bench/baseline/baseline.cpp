@@ -241,8 +241,8 @@ template <typename Sink> struct Gasket
     }
 };
 
-// L-system: Hilbert's curve by a turtle on four headings, the word never
-// built.
+// L-system: Hilbert's curve by a turtle on four headings (X -> -YF+XFX+FY-,
+// Y -> +XF-YFY-FX+, F -> F), the word never built.
 template <typename Sink> struct Hilbert
 {
     Sink& sink;
@@ -259,14 +259,15 @@ template <typename Sink> struct Hilbert
         case '-':
             heading = (heading + 3) & 3;
             return;
-        case 'F':
-            if (depth == 0) {
-                const Vec& s = steps[static_cast<std::size_t>(heading)];
-                const Vec next{position.x + s.x, position.y + s.y};
-                sink.Line(position.x, position.y, next.x, next.y);
-                position = next;
-            }
+        case 'F': {
+            // The preset's rule F -> F carries every F down to the last
+            // generation unchanged: each one is a step.
+            const Vec& s = steps[static_cast<std::size_t>(heading)];
+            const Vec next{position.x + s.x, position.y + s.y};
+            sink.Line(position.x, position.y, next.x, next.y);
+            position = next;
             return;
+        }
         case 'X':
         case 'Y':
             if (depth > 0) {
