@@ -235,6 +235,7 @@ public:
     void Init()
     {
         InstallResources();
+        prompts = ScriptedPrompts();
         Prompts::SetCurrent(&prompts);
         Application* app = Application::Instance();
         if (app->Templates().isEmpty()) {
