@@ -297,15 +297,14 @@ bool ResourceLibrary::Load(const QString& code)
 
     Unload();
     m_data = data; // shares the buffer that is registered
-    if (m_sharedRoot) {
-        QResource::unregisterResource(bytes, probeRoot);
-        if (!QResource::registerResource(bytes)) {
-            m_data.clear();
-            return false;
-        }
-        m_root.clear();
-    } else {
-        m_root = probeRoot;
+    m_root = probeRoot;
+    // A root of its own does not hide a bundle from plain ":/kaleidra/" paths
+    // (Qt tries every registered bundle), so the library itself always reads
+    // through its own root; the program's library is also mapped at the plain
+    // root for code that uses resource paths directly.
+    if (m_sharedRoot && !QResource::registerResource(bytes)) {
+        Unload();
+        return false;
     }
     m_path = QFileInfo(path).absoluteFilePath();
     m_code = code;
@@ -319,7 +318,11 @@ bool ResourceLibrary::Load(const QString& code)
 void ResourceLibrary::Unload()
 {
     if (!m_data.isEmpty()) {
-        QResource::unregisterResource(reinterpret_cast<const uchar*>(m_data.constData()), m_root);
+        const auto* bytes = reinterpret_cast<const uchar*>(m_data.constData());
+        QResource::unregisterResource(bytes, m_root);
+        if (m_sharedRoot) {
+            QResource::unregisterResource(bytes);
+        }
     }
     m_data.clear();
     m_root.clear();
@@ -406,6 +409,9 @@ QIcon ResourceLibrary::Icon(int id) const
 
 QString ResourceLibrary::ManualPath() const
 {
+    if (!IsLoaded()) {
+        return {};
+    }
     return ResourcePath(QStringLiteral("manual/index.html"));
 }
 

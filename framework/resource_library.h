@@ -97,7 +97,8 @@ public:
     QImage Bitmap(int id) const;
     QVector<QPixmap> ImageList(int id, int width) const;
     QIcon Icon(int id) const;
-    // The manual's entry page as a resource path.
+    // The manual's entry page as a resource path (under the bundle's own root);
+    // empty while no bundle is loaded.
     QString ManualPath() const;
     // Copies the manual's files into `dir` (created when needed) so that a
     // browser can open them; returns the local path of the entry page, or an
@@ -130,8 +131,8 @@ private:
     explicit ResourceLibrary(SharedRoot);
     QString ResourcePath(const QString& relative) const;
 
-    bool m_sharedRoot = false; // the program's library answers under ":/kaleidra/"
-    QString m_root;            // resource root the bundle is registered under
+    bool m_sharedRoot = false; // the program's library also answers under ":/kaleidra/"
+    QString m_root;            // the bundle's own resource root
     QString m_path;
     QString m_code;
     QByteArray m_data; // the registered bundle; must outlive its registration
