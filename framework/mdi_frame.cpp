@@ -371,7 +371,9 @@ void MdiFrame::SetToolBarsShown(bool shown)
 void MdiFrame::UpdateFrameTitle()
 {
     ChildFrame* frame = ActiveChildFrame();
-    if (frame && !frame->windowTitle().isEmpty())
+    // A maximized window's title is added by the MDI area itself, as
+    // "title - [window]"; adding it here too would show it twice.
+    if (frame && !frame->isMaximized() && !frame->windowTitle().isEmpty())
         setWindowTitle(m_title + QStringLiteral(" - ") + frame->windowTitle());
     else
         setWindowTitle(m_title);
