@@ -16,20 +16,6 @@ constexpr std::size_t kMaxBatch = 4096;
 
 } // namespace
 
-int TruncateToDevice(double v)
-{
-    if (std::isnan(v)) {
-        return 0;
-    }
-    if (v >= kDeviceCoordinateLimit) {
-        return kDeviceCoordinateLimit;
-    }
-    if (v <= -kDeviceCoordinateLimit) {
-        return -kDeviceCoordinateLimit;
-    }
-    return static_cast<int>(v);
-}
-
 ScopedPen::ScopedPen(QPainter* painter, Color color)
     : m_painter(painter), m_previous(painter->pen())
 {
@@ -94,7 +80,22 @@ void GdiSurface::Flush()
     }
     if (!m_points.empty()) {
         ScopedPen pen(m_painter, m_color);
-        m_painter->drawPoints(m_points.data(), static_cast<int>(m_points.size()));
+        if (m_batching == Batching::Path) {
+            // A vector device turns a point into a square of one unit of
+            // the mapped coordinates, which a fitted figure shrinks to
+            // nothing; a zero-length stroke of the cosmetic pen stays one
+            // device pixel, as on a screen.
+            QPainterPath dots;
+            for (const QPoint& p : m_points) {
+                // A path drops a line to where it already is.
+                dots.moveTo(p);
+                dots.lineTo(QPointF(p) + QPointF(1e-3, 0.0));
+            }
+            ScopedBrush hollow(m_painter, Qt::NoBrush);
+            m_painter->drawPath(dots);
+        } else {
+            m_painter->drawPoints(m_points.data(), static_cast<int>(m_points.size()));
+        }
         m_points.clear();
     }
 }

@@ -56,8 +56,8 @@ int RunListPresets()
     for (int kind = 0; kind < kKindCount; ++kind) {
         for (int index = 0; index < PresetCount(kind); ++index) {
             FractalPtr fractal = CreatePreset(kind, index);
-            std::printf("%d\t%d\t%d\t%s\n", kind, index, fractal ? fractal->m_days : 0,
-                        PresetName(kind, index));
+            std::printf("%d\t%d\t%d\t%s\n", kind, index,
+                        fractal ? static_cast<int>(fractal->m_days) : 0, PresetName(kind, index));
         }
     }
     return std::fflush(stdout) == 0 ? kExitOk : kExitIo;
