@@ -18,10 +18,10 @@
 
 namespace {
 
-// Deep enough for every kind to branch many times, shallow enough that a
-// file asking for thousands of days stays quick; the element budget below
-// bounds the work within it.
-constexpr int kMaxFuzzDays = 24;
+// Past the 32 day counts the bounds cache holds and deep enough for every
+// kind to branch many times; the element budget below bounds the work. (Any
+// deeper only adds recursion, which the engine itself bounds.)
+constexpr int kMaxFuzzDays = 64;
 // Elements one measurement or drawing may take before it is stopped.
 constexpr std::int64_t kElementBudget = 200000;
 // A finer progress period than the program's, so the budget is kept closely.
@@ -63,7 +63,8 @@ FractalPtr Reopen(const std::string& text, bool& usable)
 // the fractal itself, each within the element budget.
 void DrawWithinBudget(CFractal& fractal)
 {
-    fractal.m_days = std::min(fractal.m_days, kMaxFuzzDays);
+    const int days = fractal.m_days;
+    fractal.m_days = std::min(days, kMaxFuzzDays);
     fractal.m_progressPeriod = kProgressPeriod;
 
     StopFlag stop{false};
