@@ -294,16 +294,18 @@ public:
 } // namespace fixture
 
 // main() of a framework test: settings in a temporary XDG folder, an
-// application whose command handlers can be probed.
-#define KALEIDRA_FRAMEWORK_TEST_MAIN(TestObject)                                                   \
+// application object of class AppClass (ProbedApplication by default).
+#define KALEIDRA_FRAMEWORK_TEST_MAIN_WITH_APP(TestObject, AppClass)                                \
     int main(int argc, char** argv)                                                                \
     {                                                                                              \
         QTemporaryDir config;                                                                      \
         qputenv("XDG_CONFIG_HOME", config.path().toUtf8());                                        \
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                        \
             qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
-        fixture::ProbedApplication app(argc, argv);                                                \
+        AppClass app(argc, argv);                                                                  \
         app.SetSettingsKey(QStringLiteral("kaleidra-test"), QStringLiteral("framework"));          \
         TestObject test;                                                                           \
         return QTest::qExec(&test, argc, argv);                                                    \
     }
+#define KALEIDRA_FRAMEWORK_TEST_MAIN(TestObject)                                                   \
+    KALEIDRA_FRAMEWORK_TEST_MAIN_WITH_APP(TestObject, fixture::ProbedApplication)
