@@ -109,7 +109,17 @@ MdiFrame::MdiFrame(int resourceId, QWidget* parent) : QMainWindow(parent), m_res
         app->SetMainFrame(this);
 }
 
-MdiFrame::~MdiFrame() = default;
+MdiFrame::~MdiFrame()
+{
+    // The child frames go with this window: close their documents while the
+    // window is whole, and let no signal of theirs reach it half destroyed.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+        disconnect(window, nullptr, this, nullptr);
+    if (Application* app = Application::Instance(); app && app->MainFrame() == this)
+        app->CloseAllDocuments();
+}
 
 bool MdiFrame::Create()
 {

@@ -205,6 +205,19 @@ private slots:
         QVERIFY(!status->isChecked());
     }
 
+    void DeletingTheWindowClosesItsDocuments()
+    {
+        Document* document = f.text->OpenDocumentFile(QString());
+        QVERIFY(f.frame->Router().Execute(Cmd::WindowNew));
+        QVERIFY(f.picture->OpenDocumentFile(QString()));
+        document->SetModifiedFlag();
+        delete f.frame;
+        f.frame = nullptr;
+        Fixture::Flush();
+        QVERIFY(Application::Instance()->Documents().isEmpty());
+        QVERIFY(f.prompts.questions.isEmpty());
+    }
+
     void ExitAsksEveryDocumentAndCanBeCancelled()
     {
         f.text->OpenDocumentFile(QString())->SetModifiedFlag();
