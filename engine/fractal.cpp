@@ -31,7 +31,9 @@ CFractal::CFractal(CTextArchive& ar, std::string type) : m_type(std::move(type))
         }
         m_name = std::move(line);
         ar.Expect("[ndays]");
-        ar >> m_days;
+        int days = 0;
+        ar >> days;
+        m_days = days;
         // A day count that could not be read shows at the next header; the
         // stream tells already.
         if (ar.Stream().fail()) {
@@ -52,17 +54,32 @@ bool CFractal::Save(CTextArchive& ar)
 
 bool CFractal::PrepareBounds(const StopFlag* stop, ProgressFn progress, void* arg)
 {
-    const bool cached = m_days >= 0 && m_days < kCacheSize;
-    FractalBounds scratch;
-    FractalBounds& entry = cached ? m_boundsCache[static_cast<std::size_t>(m_days)] : scratch;
+    const int days = m_days;
+    const bool cached = days >= 0 && days < kCacheSize;
+    FractalBounds entry;
+    if (cached) {
+        std::lock_guard lock(m_state);
+        entry = m_boundsCache[static_cast<std::size_t>(days)];
+    }
     if (!entry.valid) {
         // Measured at scale 1: the entry's own, untouched scale.
-        m_bounds = entry;
-        entry.valid = ComputeBounds(m_days, entry, stop, progress, arg);
-        entry.scale =
-            ScaleToFit(entry.maxX - entry.minX, entry.maxY - entry.minY, kDrawLimit, kDrawLimit);
+        {
+            std::lock_guard lock(m_state);
+            m_bounds = entry;
+        }
+        FractalBounds measured = entry;
+        measured.valid = ComputeBounds(days, measured, stop, progress, arg);
+        measured.scale = ScaleToFit(measured.maxX - measured.minX, measured.maxY - measured.minY,
+                                    kDrawLimit, kDrawLimit);
+        entry = measured;
     }
-    m_bounds = entry;
+    {
+        std::lock_guard lock(m_state);
+        if (cached) {
+            m_boundsCache[static_cast<std::size_t>(days)] = entry;
+        }
+        m_bounds = entry;
+    }
     const double width = entry.maxX - entry.minX;
     const double height = entry.maxY - entry.minY;
     // A figure thrown to infinity by absurd coefficients cannot be fitted
@@ -71,6 +88,18 @@ bool CFractal::PrepareBounds(const StopFlag* stop, ProgressFn progress, void* ar
         return false;
     }
     return width != 0.0 || height != 0.0;
+}
+
+FractalBounds CFractal::BoundsSnapshot() const
+{
+    std::lock_guard lock(m_state);
+    return m_bounds;
+}
+
+std::array<FractalBounds, CFractal::kCacheSize> CFractal::CacheSnapshot() const
+{
+    std::lock_guard lock(m_state);
+    return m_boundsCache;
 }
 
 double CFractal::ScaleToFit(double width, double height, int limitX, int limitY)

@@ -10,6 +10,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 class CTextArchive;
@@ -92,10 +93,21 @@ public:
     // neither dimension is above 0.
     static double ScaleToFit(double width, double height, int limitX, int limitY);
 
+    // Threads. A fractal is shared between the interface thread and the
+    // drawing threads of its windows. A drawing thread holds DrawingLock()
+    // around PrepareBounds and Draw, so drawings of one fractal never overlap
+    // and only the holder changes the bounds; it writes them under the state
+    // lock, which the interface thread takes through BoundsSnapshot and
+    // CacheSnapshot. The day count is atomic: the day commands change it
+    // while a drawing may read it (the drawing is then restarted).
+    std::timed_mutex& DrawingLock() { return m_drawing; }
+    FractalBounds BoundsSnapshot() const;
+    std::array<FractalBounds, kCacheSize> CacheSnapshot() const;
+
     std::string m_name;
     std::string m_type;
     bool m_bad = false;
-    int m_days = 0;
+    std::atomic<int> m_days{0};
     FractalBounds m_bounds;
     std::array<FractalBounds, kCacheSize> m_boundsCache{};
     // Elements counted with a progress function, over the fractal's life.
@@ -119,18 +131,23 @@ protected:
         if (ctx.stop != nullptr && ctx.stop->load(std::memory_order_relaxed)) {
             throw -1;
         }
-        if (ctx.progress != nullptr && ++m_progressCount % m_progressPeriod == 0) {
-            ctx.progress(ctx.arg);
+        if (ctx.progress != nullptr) {
+            ++m_progressCount;
+            if (m_progressPeriod > 0 && m_progressCount % m_progressPeriod == 0) {
+                ctx.progress(ctx.arg);
+            }
         }
     }
 
     // The depth ComputeBounds uses: `days` when at least 1, else m_days,
     // clamped to 0..kMaxDepth.
-    int BoundsDepth(int days) const { return ClampDepth(days >= 1 ? days : m_days); }
+    int BoundsDepth(int days) const { return ClampDepth(days >= 1 ? days : m_days.load()); }
 
 private:
     friend class FractalPtr;
     std::atomic<int> m_refs{0};
+    std::timed_mutex m_drawing;
+    mutable std::mutex m_state;
 };
 
 // Shares a fractal by reference counting; the fractal is deleted when the
@@ -150,7 +167,7 @@ public:
 
     FractalPtr& operator=(const FractalPtr& other)
     {
-        if (other.m_fractal != m_fractal) {
+        if (this != &other && other.m_fractal != m_fractal) {
             CFractal* incoming = other.m_fractal;
             if (incoming != nullptr) {
                 incoming->m_refs.fetch_add(1, std::memory_order_relaxed);
