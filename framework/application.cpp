@@ -10,6 +10,7 @@
 #include "framework/recent_files.h"
 #include "framework/single_instance.h"
 #include "framework/thread_done_event.h"
+#include "framework/view.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -143,6 +144,19 @@ Document* Application::OpenDocumentFile(const QString& path)
         return nullptr;
     }
     return docTemplate->OpenDocumentFile(absolute);
+}
+
+bool Application::PrintDocumentFile(const QString& path)
+{
+    const bool wasOpen = FindOpenDocument(path) != nullptr;
+    Document* document = OpenDocumentFile(path);
+    if (!document || document->Views().isEmpty())
+        return false;
+    View* view = document->Views().first();
+    const bool printed = CommandRouter::Execute(view->CommandChain(), Cmd::FilePrintDirect);
+    if (!wasOpen)
+        document->OnCloseDocument();
+    return printed;
 }
 
 bool Application::SaveAllModified()

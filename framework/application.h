@@ -55,6 +55,11 @@ public:
     // template knows the extension (the user has been told why).
     Document* OpenDocumentFile(const QString& path);
 
+    // The shell's print verb: opens `path` (unless it is open), prints its
+    // first view without the print dialog, and closes what it opened.
+    // False when the file could not be opened or nothing was printed.
+    bool PrintDocumentFile(const QString& path);
+
     // Asks every modified document to save; false as soon as one refuses.
     bool SaveAllModified();
     // Closes every document without asking.

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+
 namespace {
 
 FileResult Failure(const QString& reason)
@@ -16,9 +18,9 @@ FileResult Failure(const QString& reason)
 FileResult WriteFileAtomically(const QString& path, std::string_view data)
 {
     if (path.isEmpty())
-        return Failure(QFile::tr("No file name"));
+        return Failure(qt_error_string(ENOENT));
     if (QFileInfo(path).isDir())
-        return Failure(QFile::tr("Is a directory"));
+        return Failure(qt_error_string(EISDIR));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Failure(file.errorString());
@@ -47,7 +49,7 @@ FileResult ReadWholeFile(const QString& path, QByteArray& data)
 {
     QFile file(path);
     if (QFileInfo(path).isDir())
-        return Failure(QFile::tr("Is a directory"));
+        return Failure(qt_error_string(EISDIR));
     if (!file.open(QIODevice::ReadOnly))
         return Failure(file.errorString());
     data = file.readAll();

@@ -15,6 +15,7 @@
 #include <QMdiArea>
 
 #include <algorithm>
+#include <cerrno>
 
 DocTemplate::DocTemplate(int resourceId, DocumentFactory makeDocument, ViewFactory makeView)
     : m_resourceId(resourceId), m_makeDocument(std::move(makeDocument)),
@@ -142,6 +143,14 @@ void DocTemplate::InitialUpdateFrame(ChildFrame* frame)
 
 Document* DocTemplate::OpenDocumentFile(const QString& path)
 {
+    if (!path.isEmpty() && QFileInfo(path).isDir()) {
+        // A folder opens on most systems but reads as nothing.
+        Prompts::Current().ShowError(
+            Application::DialogParent(),
+            FrameworkText(FrameworkString::CannotOpen)
+                .arg(QDir::toNativeSeparators(path), qt_error_string(EISDIR)));
+        return nullptr;
+    }
     std::unique_ptr<Document> made = m_makeDocument();
     if (!made)
         return nullptr;

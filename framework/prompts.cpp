@@ -1,6 +1,7 @@
 #include "framework/prompts.h"
 
 #include "framework/framework_strings.h"
+#include "framework/ui_resources.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -21,7 +22,9 @@ Prompts* s_current = nullptr;
 
 QString Caption()
 {
-    QString title = QApplication::applicationDisplayName();
+    QString title = UiResources::Current().String(FrameworkString::AppTitle);
+    if (title.isEmpty())
+        title = QApplication::applicationDisplayName();
     return title.isEmpty() ? FrameworkText(FrameworkString::AppTitle) : title;
 }
 

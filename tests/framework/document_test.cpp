@@ -82,6 +82,8 @@ private slots:
                                  << "the content is damaged";
         QTest::newRow("unknown type") << "notes.doc"
                                       << "is not a document";
+        QTest::newRow("folder") << "folder.txt"
+                                << "Is a directory";
     }
     void AFailedOpenLeavesNothingAndSaysWhy()
     {
@@ -89,6 +91,7 @@ private slots:
         QFETCH(QString, reason);
         Fixture::WriteFile(dir, "damaged.txt", "BAD data");
         Fixture::WriteFile(dir, "notes.doc", "text");
+        QDir(dir.path()).mkdir("folder.txt");
         const QString path = dir.filePath(name);
         QVERIFY(!Application::Instance()->OpenDocumentFile(path));
         QCOMPARE(f.prompts.errors.size(), 1);
@@ -244,7 +247,7 @@ private slots:
         QVERIFY(!failed.error.isEmpty());
         QCOMPARE(Contents(longPath), QByteArray("previous"));
 
-        // A folder that is a file.
+        // A folder that is really a file.
         const FileResult notDir =
             WriteFileAtomically(dir.filePath("atomic.txt/inner.txt"), QByteArray("x"));
         QVERIFY(!notDir.ok);

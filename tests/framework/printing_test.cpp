@@ -69,6 +69,17 @@ private slots:
         QVERIFY(f.prompts.errors.isEmpty());
     }
 
+    void TheShellPrintVerbPrintsAFileAndClosesIt()
+    {
+        const QString path = Fixture::WriteFile(dir, "shell.txt", "to print");
+        f.prompts.saveFileNames = {dir.filePath("shell.pdf")};
+        QVERIFY(Application::Instance()->PrintDocumentFile(path));
+        QVERIFY(IsPdf(dir.filePath("shell.pdf")));
+        QVERIFY(!Application::Instance()->FindOpenDocument(path));
+        QCOMPARE(f.text->Documents().size(), 1); // the one init() opened
+        QVERIFY(!Application::Instance()->PrintDocumentFile(dir.filePath("none.txt")));
+    }
+
     void AFileThatCannotBeWrittenIsReported()
     {
         f.prompts.printToFile = dir.filePath("no-such-folder/out.pdf");
