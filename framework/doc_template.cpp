@@ -9,10 +9,13 @@
 #include "framework/ui_resources.h"
 #include "framework/view.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMdiArea>
+#include <QPixmap>
 
 #include <algorithm>
 #include <cerrno>
@@ -117,7 +120,16 @@ ChildFrame* DocTemplate::CreateNewFrame(Document* document)
         return nullptr;
     View* shown = view.release();
     frame->SetView(shown);
-    frame->setWindowIcon(UiResources::Current().Icon(m_resourceId));
+    QIcon icon = UiResources::Current().Icon(m_resourceId);
+    if (icon.isNull())
+        icon = QApplication::windowIcon();
+    if (icon.isNull()) {
+        // Without any icon the frame would show the toolkit's logo.
+        QPixmap blank(16, 16);
+        blank.fill(Qt::transparent);
+        icon = QIcon(blank);
+    }
+    frame->setWindowIcon(icon);
     document->AddView(shown);
     ChildFrame* result = frame.release();
     // A new window takes two thirds of the area, placed where it overlaps
