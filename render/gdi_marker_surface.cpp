@@ -57,9 +57,16 @@ void GdiMarkerSurface::DrawImage(double x, double y, int width, int height, int 
     const QPoint topLeft(TruncateToDevice(X - width * 0.5), TruncateToDevice(Y - height * 0.5));
     QPainter* painter = Painter();
     const QPaintEngine* engine = painter->paintEngine();
-    const bool canXor = engine != nullptr && engine->hasFeature(QPaintEngine::RasterOpModes);
-    ScopedComposition mode(painter, canXor ? QPainter::RasterOp_SourceXorDestination
-                                           : QPainter::CompositionMode_SourceOver);
+    // Only the raster engine of images (and windows) combines pixels; vector
+    // engines claim raster operations and drop them.
+    const bool canXor = engine != nullptr && engine->type() == QPaintEngine::Raster;
+    if (!canXor) {
+        // Vector devices draw images plainly, and some ignore a source
+        // rectangle: hand them the one image alone.
+        painter->drawImage(topLeft, m_images->Strip().copy(source));
+        return;
+    }
+    ScopedComposition mode(painter, QPainter::RasterOp_SourceXorDestination);
     painter->drawImage(topLeft, m_images->Strip(), source);
 }
 

@@ -30,7 +30,17 @@ inline QColor ToQColor(Color c)
 }
 
 // Truncation toward zero, limited to +-kDeviceCoordinateLimit; NaN gives 0.
-int TruncateToDevice(double v);
+// Inline: the rasteriser calls it for every point of every line.
+inline int TruncateToDevice(double v)
+{
+    if (v >= kDeviceCoordinateLimit) {
+        return kDeviceCoordinateLimit;
+    }
+    if (v <= -kDeviceCoordinateLimit) {
+        return -kDeviceCoordinateLimit;
+    }
+    return v == v ? static_cast<int>(v) : 0;
+}
 
 class GdiSurface : public virtual DrawingSurface
 {

@@ -6,19 +6,6 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
-
-// The pixel a device coordinate falls in, as a painter's aliased one-pixel
-// pen picks it: lines take the pixel whose span [x, x + 1) holds the point,
-// single pixels the nearest one (the offset of a half).
-inline std::int64_t PixelOf(double device)
-{
-    const auto i = static_cast<std::int64_t>(device);
-    return device < static_cast<double>(i) ? i - 1 : i;
-}
-
-} // namespace
-
 RasterSurface::RasterSurface(QImage& image) : m_image(image)
 {
     switch (image.format()) {
@@ -45,6 +32,7 @@ RasterSurface::RasterSurface(QImage& image) : m_image(image)
 
 void RasterSurface::SetMapping(const IsotropicParams& mapping)
 {
+    ForgetLastEnd();
     m_mapping = mapping;
     m_scale = mapping.scale;
     m_offsetX = mapping.viewportOrigin.x() - mapping.windowOrigin.x() * mapping.scale;
@@ -112,21 +100,6 @@ std::uint32_t RasterSurface::Encode(Color color)
         }
     }
     return best;
-}
-
-RasterSurface::Pixel RasterSurface::ToPixel(double x, double y) const
-{
-    double X = x;
-    double Y = y;
-    if (m_transform != nullptr) {
-        const AffineMap& m = *m_transform;
-        X = m.a * x + m.b * y + m.e;
-        Y = m.c * x + m.d * y + m.f;
-    }
-    // Whole logical units first, exactly as the painter's surface truncates.
-    const double lx = TruncateToDevice(X);
-    const double ly = TruncateToDevice(Y);
-    return {PixelOf(lx * m_scale + m_offsetX), PixelOf(ly * m_scale + m_offsetY)};
 }
 
 RasterSurface::Pixel RasterSurface::ToPointPixel(double x, double y) const
@@ -237,7 +210,7 @@ void RasterSurface::DrawLine(Pixel a, Pixel b, std::uint32_t value)
 
 void RasterSurface::MoveTo(double x, double y)
 {
-    m_current = ToPixel(x, y);
+    SetCurrent(x, y);
     Count(m_moves);
 }
 
@@ -260,15 +233,17 @@ void RasterSurface::SetPixel(double x, double y)
 void RasterSurface::Line(double x1, double y1, double x2, double y2, Color color)
 {
     const Pixel a = ToPixel(x1, y1);
-    m_current = ToPixel(x2, y2);
+    SetCurrent(x2, y2);
     DrawLine(a, m_current, color == m_penColor ? m_penValue : Encode(color));
     Count(m_lines);
 }
 
 void RasterSurface::Line(double x1, double y1, double x2, double y2)
 {
-    const Pixel a = ToPixel(x1, y1);
-    m_current = ToPixel(x2, y2);
+    // Chains (every curve kind) start each line where the last one ended:
+    // that end's pixel is known already.
+    const Pixel a = (x1 == m_lastEndX && y1 == m_lastEndY) ? m_current : ToPixel(x1, y1);
+    SetCurrent(x2, y2);
     DrawLine(a, m_current, m_penValue);
     Count(m_lines);
 }
@@ -276,7 +251,7 @@ void RasterSurface::Line(double x1, double y1, double x2, double y2)
 void RasterSurface::LineTo(double x, double y, Color color)
 {
     const Pixel a = m_current;
-    m_current = ToPixel(x, y);
+    SetCurrent(x, y);
     DrawLine(a, m_current, color == m_penColor ? m_penValue : Encode(color));
     Count(m_lines);
 }
@@ -284,7 +259,7 @@ void RasterSurface::LineTo(double x, double y, Color color)
 void RasterSurface::LineTo(double x, double y)
 {
     const Pixel a = m_current;
-    m_current = ToPixel(x, y);
+    SetCurrent(x, y);
     DrawLine(a, m_current, m_penValue);
     Count(m_lines);
 }

@@ -14,11 +14,13 @@
 
 #include "engine/fractal.h"
 #include "render/drawing_surface.h"
+#include "render/gdi_surface.h"
 #include "render/isotropic_mapping.h"
 
 #include <QImage>
 
 #include <cstdint>
+#include <limits>
 
 class RasterSurface final : public DrawingSurface
 {
@@ -31,7 +33,11 @@ public:
     // The logical-to-device mapping; identity (one unit, one pixel) at first.
     void SetMapping(const IsotropicParams& mapping);
     // Model to logical units, applied before the truncation; null is none.
-    void SetTransform(const AffineMap* transform) { m_transform = transform; }
+    void SetTransform(const AffineMap* transform)
+    {
+        m_transform = transform;
+        ForgetLastEnd();
+    }
     // The colour of SetPixel without a colour.
     void SetColor(Color color);
     // The colour of the operations without a colour that draw lines (what a
@@ -72,10 +78,40 @@ public:
         std::int64_t y;
         friend bool operator==(Pixel, Pixel) = default;
     };
-    Pixel ToPixel(double x, double y) const;
+    Pixel ToPixel(double x, double y) const
+    {
+        double X = x;
+        double Y = y;
+        if (m_transform != nullptr) {
+            const AffineMap& m = *m_transform;
+            X = m.a * x + m.b * y + m.e;
+            Y = m.c * x + m.d * y + m.f;
+        }
+        // Whole logical units first, exactly as the painter's surface
+        // truncates.
+        const double lx = TruncateToDevice(X);
+        const double ly = TruncateToDevice(Y);
+        return {PixelOf(lx * m_scale + m_offsetX), PixelOf(ly * m_scale + m_offsetY)};
+    }
     Pixel ToPointPixel(double x, double y) const;
 
+    // The pixel a device coordinate falls in, as a painter's aliased
+    // one-pixel pen picks it: lines take the pixel whose span [x, x + 1)
+    // holds the point, single pixels the nearest one (add a half first).
+    static std::int64_t PixelOf(double device)
+    {
+        const auto i = static_cast<std::int64_t>(device);
+        return device < static_cast<double>(i) ? i - 1 : i;
+    }
+
 private:
+    void SetCurrent(double x, double y)
+    {
+        m_current = ToPixel(x, y);
+        m_lastEndX = x;
+        m_lastEndY = y;
+    }
+    void ForgetLastEnd() { m_lastEndX = m_lastEndY = std::numeric_limits<double>::quiet_NaN(); }
     // A colour as the image stores it.
     std::uint32_t Encode(Color color);
     void Count(std::int64_t& counter)
@@ -109,6 +145,10 @@ private:
     Color m_color = 0;
     Color m_penColor = 0;
     Pixel m_current{0, 0};
+    // The model point the last uncoloured Line ended at (m_current is its
+    // pixel); NaN when unknown, which equals nothing.
+    double m_lastEndX = std::numeric_limits<double>::quiet_NaN();
+    double m_lastEndY = std::numeric_limits<double>::quiet_NaN();
 
     std::int64_t m_lines = 0;
     std::int64_t m_pixels = 0;

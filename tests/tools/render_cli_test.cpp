@@ -102,6 +102,23 @@ TEST(RenderCli, SvgIsWellFormedWithConnectedLinesInOnePath)
     EXPECT_TRUE(background);
 }
 
+TEST(RenderCli, SvgPixelsAreUnitSquaresOfThePicture)
+{
+    CliRunner cli;
+    ASSERT_EQ(cli.Run({"--preset", "1:8", "-d", "2", "-o", "fern.svg", "-s", "100x100"}).exitCode,
+              0);
+    const std::string svg = CliRunner::ReadAll(cli.Path("fern.svg"));
+    // Sixteen points, each one unit of the picture (a pixel, a point),
+    // whatever the fit: a unit of the fractal's own would vanish.
+    int squares = 0;
+    for (std::size_t at = svg.find("width=\"1\" height=\"1\""); at != std::string::npos;
+         at = svg.find("width=\"1\" height=\"1\"", at + 1)) {
+        ++squares;
+    }
+    EXPECT_EQ(squares, 16);
+    EXPECT_EQ(svg.find("<path"), std::string::npos);
+}
+
 TEST(RenderCli, PdfIsWritten)
 {
     CliRunner cli;
@@ -273,11 +290,26 @@ TEST(RenderCli, CtrlCStopsTheDrawingAndLeavesNoFile)
 {
     CliRunner cli;
     cli.Write("kept.png", "old");
-    // Thirty days of the dragon: a billion segments, far beyond the wait.
-    for (const char* output : {"new.png", "kept.png", "new.txt"}) {
+    // Thirty days of the dragon are a billion segments: stopped while the
+    // bounds are measured. At twenty-four days the bounds take a fraction of
+    // a second and the painter's aliased lines many seconds: stopped while
+    // drawing.
+    struct Case
+    {
+        std::vector<std::string> args;
+        std::chrono::milliseconds after;
+    };
+    const Case runs[] = {
+        {{"-d", "30", "-o", "new.png"}, 700ms},
+        {{"-d", "30", "-o", "new.txt"}, 700ms},
+        {{"-d", "24", "-o", "kept.png", "--no-antialias", "--raster-path", "painter"}, 1500ms}};
+    for (const Case& c : runs) {
+        std::vector<std::string> args{"--preset", "4:10"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
         const auto start = std::chrono::steady_clock::now();
-        const CliResult r = cli.Run({"--preset", "4:10", "-d", "30", "-o", output}, 700ms);
-        EXPECT_EQ(r.exitCode, 130) << r.err;
+        const CliResult r = cli.Run(args, c.after);
+        EXPECT_EQ(r.exitCode, 130) << c.args[3] << ": " << r.err;
+        EXPECT_NE(r.err.find("interrupted; nothing written"), std::string::npos) << r.err;
         EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
     }
     EXPECT_TRUE(CliRunner::ReadAll(cli.Path("kept.png")) == "old");

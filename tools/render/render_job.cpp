@@ -5,8 +5,11 @@
 #include "progress_bar.h"
 #include "render/fractal_painter.h"
 #include "render/gdi_surface.h"
+#include "render/isotropic_mapping.h"
+#include "svg_writer.h"
 #include "text_export.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -231,40 +234,128 @@ DrawResult DrawPng(QSaveFile& file, CFractal& fractal, const RenderOptions& o,
     return {};
 }
 
-DrawResult DrawVector(QSaveFile& file, OutputType type, CFractal& fractal, const RenderOptions& o,
-                      const DisplaySettings& settings, const ImageList& markers,
-                      const StopFlag& stop, ProgressBar& bar, RenderStats& stats)
+std::string XmlEscape(const std::string& text)
 {
-    QSvgGenerator svg;
-    std::unique_ptr<QPdfWriter> pdf;
-    QPaintDevice* device = nullptr;
-    QSize client(o.width, o.height);
-    const QString title = QString::fromStdString(fractal.m_name);
-    if (type == OutputType::Svg) {
-        svg.setOutputDevice(&file);
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+bool WriteAll(QIODevice& out, const std::string& text)
+{
+    return out.write(text.data(), static_cast<qint64>(text.size())) ==
+           static_cast<qint64>(text.size());
+}
+
+// SVG: background and overlays from Qt's generator, nested first; the
+// fractal streamed straight into the file after them.
+DrawResult DrawSvg(QSaveFile& file, CFractal& fractal, const RenderOptions& o,
+                   const DisplaySettings& settings, const ImageList& markers, const StopFlag& stop,
+                   ProgressBar& bar, RenderStats& stats)
+{
+    const QSize client(o.width, o.height);
+    const auto start = Clock::now();
+    QBuffer under;
+    {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&under);
         svg.setSize(client);
         svg.setViewBox(QRect(QPoint(0, 0), client));
-        svg.setResolution(72); // one pixel is one point
-        svg.setTitle(title);
-        svg.setDescription(QStringLiteral("Drawn by kaleidra-render"));
-        device = &svg;
-    } else {
-        pdf = std::make_unique<QPdfWriter>(&file);
-        pdf->setPageSize(QPageSize(QSizeF(o.width, o.height), QPageSize::Point, QString(),
-                                   QPageSize::ExactMatch));
-        pdf->setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf->setResolution(72);
-        pdf->setTitle(title);
-        pdf->setCreator(QStringLiteral("kaleidra-render"));
-        device = pdf.get();
+        svg.setResolution(72);
+        svg.setTitle(QString::fromStdString(fractal.m_name));
+        svg.setDescription(QStringLiteral("Background and construction"));
+        QPainter painter;
+        if (!painter.begin(&svg)) {
+            return {false, "the SVG generator could not start"};
+        }
+        DisplaySettings underneath = settings;
+        underneath.flags &= ~kShowFractal;
+        if (!PaintFractal(painter, client, fractal, o.zoom, underneath, &markers, &stop)) {
+            painter.fillRect(QRect(QPoint(0, 0), client), ToQColor(settings.Background()));
+        }
     }
+    const std::string w = std::to_string(o.width);
+    const std::string h = std::to_string(o.height);
+    // One user unit is one point, as the size is given in points.
+    const std::string head =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+        "version=\"1.1\" width=\"" +
+        w + "pt\" height=\"" + h + "pt\" viewBox=\"0 0 " + w + " " + h + "\">\n<title>" +
+        XmlEscape(fractal.m_name) + "</title>\n<desc>Drawn by kaleidra-render</desc>\n" +
+        SvgBody(under.data().toStdString());
+    if (!WriteAll(file, head)) {
+        return {false, Str(file.errorString())};
+    }
+
+    const PaintGeometry g = ComputePaintGeometry(fractal.m_bounds, o.zoom, client);
+    if (g.paintable && (settings.flags & kShowFractal) != 0) {
+        const IsotropicParams mapping = ComputeIsotropic(client, g.windowOrigin, g.windowExtent);
+        if (!WriteAll(file, FractalGroupStart(settings.FractalColor()))) {
+            return {false, Str(file.errorString())};
+        }
+        SvgPathSurface surface(file, settings.FractalColor(), mapping);
+        surface.SetColor(settings.FractalColor());
+        surface.SetProgress(&ProgressBar::Tick, &bar);
+        bar.Begin("drawing", 1 << 16);
+        struct Keep
+        {
+            SvgPathSurface& surface;
+            RenderStats& stats;
+            ~Keep()
+            {
+                stats.lines = surface.Lines();
+                stats.pixels = surface.Pixels();
+                stats.moves = surface.Moves();
+            }
+        } keep{surface, stats};
+        fractal.Draw(surface, &stop);
+        if (!surface.Finish() || !WriteAll(file, "</g>\n")) {
+            return {false, Str(file.errorString())};
+        }
+        bar.Clear();
+    }
+    if (!WriteAll(file, "</svg>\n")) {
+        return {false, Str(file.errorString())};
+    }
+    stats.secondsDraw = SecondsSince(start);
+    return {};
+}
+
+// PDF: everything through the painter; the page is held until it ends.
+DrawResult DrawPdf(QSaveFile& file, CFractal& fractal, const RenderOptions& o,
+                   const DisplaySettings& settings, const ImageList& markers, const StopFlag& stop,
+                   ProgressBar& bar, RenderStats& stats)
+{
+    QPdfWriter pdf(&file);
+    pdf.setPageSize(
+        QPageSize(QSizeF(o.width, o.height), QPageSize::Point, QString(), QPageSize::ExactMatch));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setResolution(72); // one device pixel is one point
+    pdf.setTitle(QString::fromStdString(fractal.m_name));
+    pdf.setCreator(QStringLiteral("kaleidra-render"));
     QPainter painter;
-    if (!painter.begin(device)) {
-        return {false, "the vector writer could not start"};
+    if (!painter.begin(&pdf)) {
+        return {false, "the PDF writer could not start"};
     }
-    if (type == OutputType::Pdf) {
-        client = QSize(pdf->width(), pdf->height());
-    }
+    const QSize client(pdf.width(), pdf.height());
     PaintCounts counts;
     PaintOptions options;
     options.path = FractalPath::Painter;
@@ -468,8 +559,10 @@ int RunRender(const RenderOptions& o, const StopFlag& stop, RenderStats* statsOu
                 result = DrawPng(file, fractal, o, settings, markers, stop, bar, stats);
                 break;
             case OutputType::Svg:
+                result = DrawSvg(file, fractal, o, settings, markers, stop, bar, stats);
+                break;
             case OutputType::Pdf:
-                result = DrawVector(file, type, fractal, o, settings, markers, stop, bar, stats);
+                result = DrawPdf(file, fractal, o, settings, markers, stop, bar, stats);
                 break;
             case OutputType::Txt:
                 result = DrawText(file, fractal, stop, stats);
