@@ -53,9 +53,8 @@ void RasterSurface::SetPenColor(Color color)
 
 void RasterSurface::Fill(Color color)
 {
-    if (m_depth == 4) {
-        m_image.fill(Encode(color));
-    } else if (m_depth == 1) {
+    if (m_depth != 0) {
+        // A 32-bit image takes the colour itself, an 8-bit one its index.
         m_image.fill(Encode(color));
         m_bits = m_image.bits();
     }
