@@ -1,5 +1,6 @@
 #include "render/raster_surface.h"
 
+#include "engine/presets.h"
 #include "render/fractal_painter.h"
 #include "test_support.h"
 
@@ -108,28 +109,27 @@ double Agreement(const QImage& a, const QImage& b, QRgb background)
     return static_cast<double>(agreeing) / static_cast<double>(lit.size());
 }
 
-// Our rasteriser against the painter on the same fractals, sizes and zooms:
-// the two light the same pixels, give or take one.
-TEST(RasterSurface, AgreesWithThePainterOnRealFractals)
+// Our rasteriser against the painter on presets of every kind, at odd sizes
+// and zooms: the two light the same pixels, give or take one.
+TEST(RasterSurface, AgreesWithThePainterOnPresets)
 {
     DisplaySettings settings;
-    const QRgb background =
-        0xff000000 | qRgb(RedOf(settings.Background()), GreenOf(settings.Background()),
-                          BlueOf(settings.Background()));
+    const QRgb background = ToQColor(settings.Background()).rgb();
     struct Case
     {
-        const char* text;
+        int kind;
+        int index;
         int days;
         QSize size;
         double zoom;
     };
-    const Case cases[] = {{kKochText, 4, {300, 300}, 1.0},
-                          {kDragonText, 12, {257, 190}, 1.0},
-                          {kDragonText, 10, {200, 200}, 0.6},
-                          {kFernText, 6, {220, 310}, 1.3}};
+    const Case cases[] = {{0, 9, 5, {300, 300}, 1.0},   {0, 12, 3, {256, 200}, 0.8},
+                          {1, 8, 7, {220, 310}, 1.3},   {2, 0, 6, {300, 300}, 1.0},
+                          {3, 1, 6, {257, 190}, 1.0},   {4, 10, 14, {400, 300}, 1.0},
+                          {4, 10, 12, {200, 200}, 0.6}, {4, 18, 6, {333, 222}, 1.1}};
     for (const Case& c : cases) {
-        FractalPtr fractal = FractalFromText(c.text);
-        ASSERT_TRUE(fractal);
+        FractalPtr fractal = CreatePreset(c.kind, c.index);
+        ASSERT_TRUE(fractal) << c.kind << ":" << c.index;
         fractal->m_days = c.days;
         ASSERT_TRUE(fractal->PrepareBounds(nullptr, nullptr, nullptr));
         QImage painted(c.size, QImage::Format_RGB32);
@@ -138,6 +138,7 @@ TEST(RasterSurface, AgreesWithThePainterOnRealFractals)
         PaintFractal(painted, *fractal, c.zoom, settings, nullptr, nullptr, options);
         options.path = FractalPath::Direct;
         PaintFractal(direct, *fractal, c.zoom, settings, nullptr, nullptr, options);
+        ASSERT_GT(LitPixels(direct, background).size(), 50u) << fractal->m_name;
         EXPECT_GE(Agreement(direct, painted, background), 0.99) << fractal->m_name;
         EXPECT_GE(Agreement(painted, direct, background), 0.99) << fractal->m_name;
     }
