@@ -31,6 +31,14 @@ void DrawingThread::RequestDraw()
     m_wake.notify_one();
 }
 
+bool DrawingThread::Stop()
+{
+    std::lock_guard lock(m_mutex);
+    const bool pending = m_startSignalled;
+    m_startSignalled = false;
+    return !m_stop.exchange(true, std::memory_order_relaxed) || pending;
+}
+
 void DrawingThread::Quit()
 {
     {

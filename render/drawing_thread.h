@@ -20,7 +20,8 @@
 #include <mutex>
 #include <thread>
 
-class DrawingThread {
+class DrawingThread
+{
 public:
     DrawingThread() = default;
     virtual ~DrawingThread();
@@ -31,8 +32,10 @@ public:
     bool Start();
     // Stops a drawing in progress at its next element and asks for a new one.
     void RequestDraw();
-    // Stops a drawing in progress at its next element.
-    void Stop() { m_stop.store(true, std::memory_order_relaxed); }
+    // Stops a drawing in progress at its next element and drops a request
+    // the worker has not taken up yet, so a stop is never lost to a drawing
+    // about to begin. True when there was something to stop.
+    bool Stop();
     // Asks the worker to end once it is idle.
     void Quit();
     // Quit, then wait for the worker to end. A drawing in progress finishes
@@ -52,6 +55,7 @@ protected:
     // One drawing, on the worker thread. Its result is posted.
     virtual int Run() = 0;
     const StopFlag* StopAddress() const { return &m_stop; }
+    bool StopRequested() const { return m_stop.load(std::memory_order_relaxed); }
 
 private:
     void ThreadProc();
@@ -62,7 +66,7 @@ private:
     std::thread::id m_threadId;
     std::function<void(int, std::thread::id)> m_done;
     // The two auto-reset events share one lock so the worker can wait for
-    // either.
+    // either; the worker clears the stop flag under it as it takes a request.
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_startSignalled = false;
