@@ -3,12 +3,19 @@
 // saving, reopening the saved text, measuring, drawing and the overlays.
 //
 // Beyond what the sanitizers report, it traps when a usable fractal's saved
-// file does not reopen as the same usable fractal: data lost or changed.
+// file does not reopen as the same usable fractal, or when the fractal built
+// back from its own components (as the design sheet builds one from the
+// component documents) differs from it: data lost or changed.
 
 #include "budget_surface.h"
 
 #include "core/text_archive.h"
+#include "engine/automaton_fractal.h"
 #include "engine/fractal.h"
+#include "engine/ifs_fractal.h"
+#include "engine/lsys_fractal.h"
+#include "engine/mcrm_fractal.h"
+#include "engine/standard_fractal.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -57,6 +64,29 @@ FractalPtr Reopen(const std::string& text, bool& usable)
     FractalPtr fractal;
     usable = CreateFractal(fractal, ar);
     return fractal;
+}
+
+// A new fractal of the same kind made from copies of this one's components.
+FractalPtr Rebuild(CFractal& f)
+{
+    const std::string name = f.m_name;
+    const int days = f.m_days;
+    if (f.m_type == CStandardFractal::kKeyword) {
+        return new CStandardFractal(name, days, *f.GetGenerator(), *f.GetInitiators());
+    }
+    if (f.m_type == CIfsFractal::kKeyword) {
+        return new CIfsFractal(name, days, *f.GetAffineMaps());
+    }
+    if (f.m_type == CMcrmFractal::kKeyword) {
+        return new CMcrmFractal(name, days, *f.GetAffineMaps(), *f.GetGenerator());
+    }
+    if (f.m_type == CLsysFractal::kKeyword) {
+        return new CLsysFractal(name, days, *f.GetLsystem(), *f.GetDirections());
+    }
+    if (f.m_type == CAutomatonFractal::kKeyword) {
+        return new CAutomatonFractal(name, days, *f.GetAutomaton(), *f.GetGenerator());
+    }
+    return {};
 }
 
 // Measures the fractal, then (when it can be painted) draws the overlays and
@@ -117,9 +147,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (reopened) {
         SaveText(*reopened);
     }
-
-    if (usable) {
-        DrawWithinBudget(*fractal);
+    if (!usable) {
+        return 0;
     }
+
+    FractalPtr rebuilt = Rebuild(*fractal);
+    if (!rebuilt || rebuilt->m_bad || SaveText(*rebuilt) != first) {
+        __builtin_trap();
+    }
+
+    DrawWithinBudget(*fractal);
     return 0;
 }
