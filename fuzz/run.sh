@@ -43,7 +43,9 @@ for target in fuzz_fractal fuzz_sections; do
         continue
     fi
 
-    # Every input that once crashed stays a regression test.
+    # Every input that once crashed stays a regression test. Those under
+    # tests/data/malformed/open/ still trip a known fault and are not
+    # replayed; they move beside the others once it is mended.
     shopt -s nullglob
     samples=("$malformed/$target"/*)
     shopt -u nullglob
