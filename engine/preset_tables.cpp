@@ -2,7 +2,6 @@
 
 #include "core/geometry.h"
 
-#include <array>
 #include <cmath>
 #include <cstddef>
 #include <initializer_list>
