@@ -67,6 +67,7 @@ asan: deps
 	    -DKALEIDRA_ASAN=ON -DKALEIDRA_UBSAN=ON -DKALEIDRA_BENCH=OFF
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	    ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS)
 
 tsan: deps
