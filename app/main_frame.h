@@ -1,16 +1,30 @@
 #pragma once
 
 // The main window: the menus of the active document type, the rebar's six
-// bands (three tool bars and three bars), the colour bar docked on the right
-// and the status bar. Which bands show depends on the active view.
+// bands (three tool bars and three bars) side by side in the top tool bar
+// area, the colour bar docked on the right and the status bar. Which bands
+// show depends on the active view.
+//
+// Bands, in order: 0 main tool bar (128), 1 fractal tool bar (140), 2
+// generation bar (210), 3 editor tool bar (142), 4 pattern bar (141), 5 grid
+// bar (143). Bands 1 to 5 begin with their image from bitmap 670.
+//
+// Only the interface thread uses it.
 
 #include "framework/mdi_frame.h"
 #include "render/display_settings.h"
 
-class QComboBox;
-class CColorBar;
+#include <array>
 
-class CMainFrame : public MdiFrame {
+class CColorBar;
+class CGenerationBar;
+class QComboBox;
+class QDockWidget;
+class QLineEdit;
+class QToolBar;
+
+class CMainFrame : public MdiFrame
+{
     Q_OBJECT
 public:
     // Band sets: bit k shows band k (0 to 5), bit 8 the colour bar.
@@ -19,6 +33,8 @@ public:
     static constexpr int kBandsPattern = 0x139;
     static constexpr int kBandsIfs = 0x129;
     static constexpr int kBandsList = 0x001;
+    static constexpr int kBandCount = 6;
+    static constexpr int kColorBarBit = 0x100;
 
     CMainFrame();
     ~CMainFrame() override;
@@ -26,10 +42,42 @@ public:
     // The running program's main frame, or null (tests without one).
     static CMainFrame* Instance();
 
+    // Shows band k when bit k is set and hides it otherwise, then the colour
+    // bar by bit 8.
     void ShowBands(int bandSet);
-    int Bands() const;
+    // The band set shown last.
+    int Bands() const { return m_bandSet; }
+    // Band k (0 to 5); null outside that range or before Create().
+    QToolBar* Band(int k) const;
+
     // The generation bar's box (item 0x8046): the fractal view fills and
     // selects it; confirming a selection issues command 0x8046.
     QComboBox* GenerationBox() const;
-    CColorBar* ColorBar() const;
+    CGenerationBar* GenerationBar() const { return m_generationBar; }
+    CColorBar* ColorBar() const { return m_colorBar; }
+    QDockWidget* ColorBarDock() const { return m_colorDock; }
+    // The pattern bar's shape box (item 0x8018) and the grid bar's edits of
+    // the square and circle count (1041) and the ray count (1039).
+    QComboBox* ShapeBox() const { return m_shapeBox; }
+    QLineEdit* GridSquaresEdit() const { return m_gridSquares; }
+    QLineEdit* GridRaysEdit() const { return m_gridRays; }
+
+protected:
+    bool createToolBars() override;
+    bool createDockWindows() override;
+
+private:
+    QToolBar* AddBar(int id, int titleId, QWidget* content);
+    void AddBandImage(QToolBar* bar, int image);
+    QWidget* MakePatternBar();
+    QWidget* MakeGridBar();
+
+    std::array<QToolBar*, kBandCount> m_bands{};
+    CGenerationBar* m_generationBar = nullptr;
+    QComboBox* m_shapeBox = nullptr;
+    QLineEdit* m_gridSquares = nullptr;
+    QLineEdit* m_gridRays = nullptr;
+    QDockWidget* m_colorDock = nullptr;
+    CColorBar* m_colorBar = nullptr;
+    int m_bandSet = 0;
 };
