@@ -78,10 +78,10 @@ void CFractalApp::OnRepaintAll()
         for (View* view : document->Views()) {
             // A fractal view only draws anew when asked to; a plain repaint
             // would show the same picture again.
-            if (qobject_cast<CFractalView*>(view) &&
-                CommandRouter::Execute(CommandRouter::Chain{view}, Cmd::Refresh))
-                continue;
-            view->update();
+            if (auto* fractalView = qobject_cast<CFractalView*>(view))
+                fractalView->RequestDrawing();
+            else
+                view->update();
         }
     }
 }

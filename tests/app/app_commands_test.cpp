@@ -1,0 +1,285 @@
+// The application's commands: random presets (distinct, in kind order,
+// tiled side by side), the shuffle bag, a new fractal from the chooser,
+// repainting every view, the completion events of drawing threads, the
+// colour dialog for custom colours, and help.
+
+#include "app_fixture.h"
+
+#include "app/preset_dialog.h"
+#include "app/random_presets.h"
+#include "app/shuffle_bag.h"
+#include "engine/presets.h"
+#include "framework/command_ids.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFile>
+#include <QSet>
+#include <QSignalSpy>
+#include <QUrl>
+
+using namespace appfixture;
+
+namespace {
+
+const char* const kKindKeywords[] = {"std", "ifs", "mcrm", "lsys", "automaton"};
+
+QString NameOf(const CFractalDoc* document)
+{
+    return document && document->m_fractal ? QString::fromStdString(document->m_fractal->m_name)
+                                           : QString();
+}
+
+QStringList PresetNames(int kind)
+{
+    QStringList names;
+    for (int i = 0; i < PresetCount(kind); ++i)
+        names.append(QString::fromUtf8(PresetName(kind, i)));
+    return names;
+}
+
+// The windows of `documents` fill the area side by side, full height, in
+// document order.
+void VerifyTiledSideBySide(const QVector<CFractalDoc*>& documents)
+{
+    const QRect area = Frame().MdiArea()->viewport()->rect();
+    int left = 0;
+    for (CFractalDoc* document : documents) {
+        const QRect frame = document->Frames().first()->geometry();
+        QCOMPARE(frame.left(), left);
+        QCOMPARE(frame.top(), 0);
+        QCOMPARE(frame.height(), area.height());
+        left = frame.right() + 1;
+    }
+    QCOMPARE(left, area.width());
+}
+
+// Records the URLs the desktop would have opened.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls.append(url); }
+};
+
+} // namespace
+
+class AppCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { CloseAll(); }
+
+    void AShuffleBagNeverGivesAValueTwice()
+    {
+        for (unsigned seed = 0; seed < 50; ++seed) {
+            ShuffleBag bag(12);
+            QSet<int> seen;
+            unsigned random = seed;
+            while (!bag.IsEmpty()) {
+                random = random * 1103515245u + 12345u;
+                const int value = bag.Draw(random >> 8);
+                QVERIFY(value >= 0 && value <= 12);
+                QVERIFY(!seen.contains(value));
+                seen.insert(value);
+            }
+            QCOMPARE(seen.size(), 13);
+            QCOMPARE(bag.Draw(seed), -1);
+        }
+        // The last live value fills the gap: after drawing position 0 of
+        // 0..3 the bag holds 3, 1, 2.
+        ShuffleBag bag(3);
+        QCOMPARE(bag.Draw(0u), 0);
+        QCOMPARE(bag.Draw(0u), 3);
+        QCOMPARE(bag.Draw(1u), 1);
+        QCOMPARE(bag.Draw(7u), 2);
+    }
+
+    void RandomDrawsFollowTheCommandTable()
+    {
+        QCOMPARE(RandomCommandWindows(Cmd::RandomOneOfEach), 5);
+        QCOMPARE(RandomCommandWindows(Cmd::RandomMcrm), 4);
+        QCOMPARE(RandomCommandWindows(Cmd::Stop), 0);
+        QCOMPARE(RandomCommandKind(Cmd::RandomStandard), 0);
+        QCOMPARE(RandomCommandKind(Cmd::RandomIfs), 1);
+        QCOMPARE(RandomCommandKind(Cmd::RandomMcrm), 2);
+        QCOMPARE(RandomCommandKind(Cmd::RandomLsys), 3);
+        QCOMPARE(RandomCommandKind(Cmd::RandomAutomaton), 4);
+
+        // One of each: the numbers are drawn in kind order, each modulo
+        // its kind's count.
+        unsigned next = 100;
+        const QVector<PresetChoice> each =
+            DrawRandomPresets(Cmd::RandomOneOfEach, [&next] { return next++; });
+        QCOMPARE(each,
+                 (QVector<PresetChoice>{
+                     {0, 100 % 13}, {1, 101 % 10}, {2, 102 % 10}, {3, 103 % 12}, {4, 104 % 19}}));
+        // A generator that always answers the same still gives four
+        // different presets.
+        for (int command : {Cmd::RandomStandard, Cmd::RandomIfs, Cmd::RandomMcrm, Cmd::RandomLsys,
+                            Cmd::RandomAutomaton}) {
+            const QVector<PresetChoice> four = DrawRandomPresets(command, [] { return 5u; });
+            QCOMPARE(four.size(), 4);
+            QSet<int> indices;
+            for (const PresetChoice& choice : four) {
+                QCOMPARE(choice.kind, RandomCommandKind(command));
+                indices.insert(choice.index);
+            }
+            QCOMPARE(indices.size(), 4);
+        }
+    }
+
+    void FourOfAKindOpensFourDifferentPresetsTiled_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("standard") << Cmd::RandomStandard << 0;
+        QTest::newRow("IFS") << Cmd::RandomIfs << 1;
+        QTest::newRow("MCRM") << Cmd::RandomMcrm << 2;
+        QTest::newRow("L-system") << Cmd::RandomLsys << 3;
+        QTest::newRow("automaton") << Cmd::RandomAutomaton << 4;
+    }
+    void FourOfAKindOpensFourDifferentPresetsTiled()
+    {
+        QFETCH(int, command);
+        QFETCH(int, kind);
+        // An earlier window is tiled with the new ones.
+        QVERIFY(App().FractalTemplate()->OpenDocumentFile(QString()));
+        QVERIFY(Frame().Router().Execute(command));
+        const QVector<CFractalDoc*> documents = FractalDocuments();
+        QCOMPARE(documents.size(), 5);
+        QSet<QString> names;
+        for (CFractalDoc* document : documents.mid(1)) {
+            QVERIFY(document->HasGoodFractal());
+            QCOMPARE(document->m_fractal->m_type, std::string(kKindKeywords[kind]));
+            QVERIFY(PresetNames(kind).contains(NameOf(document)));
+            names.insert(NameOf(document));
+        }
+        QCOMPARE(names.size(), 4);
+        VerifyTiledSideBySide(documents);
+    }
+
+    void OneOfEachKindOpensFiveWindowsInKindOrder()
+    {
+        std::srand(7);
+        QVERIFY(Frame().Router().Execute(Cmd::RandomOneOfEach));
+        const QVector<CFractalDoc*> documents = FractalDocuments();
+        QCOMPARE(documents.size(), 5);
+        for (int kind = 0; kind < kKindCount; ++kind) {
+            QVERIFY(documents[kind]->HasGoodFractal());
+            QCOMPARE(documents[kind]->m_fractal->m_type, std::string(kKindKeywords[kind]));
+            QVERIFY(PresetNames(kind).contains(NameOf(documents[kind])));
+        }
+        VerifyTiledSideBySide(documents);
+    }
+
+    void ANewFractalFromTheChooserTakesTheChosenPreset()
+    {
+        AnswerNextDialog<CPresetDialog>([](CPresetDialog* chooser) {
+            CPresetList* lsystems = chooser->List(3);
+            lsystems->setFocus();
+            QTest::keyClick(lsystems, Qt::Key_Down);
+            QTest::keyClick(lsystems, Qt::Key_Down);
+            QTest::keyClick(lsystems, Qt::Key_Return);
+        });
+        QVERIFY(Frame().Router().Execute(Cmd::NewFromPreset));
+        const QVector<CFractalDoc*> documents = FractalDocuments();
+        QCOMPARE(documents.size(), 1);
+        QCOMPARE(NameOf(documents[0]), QString::fromUtf8(PresetName(3, 1)));
+    }
+
+    void ACancelledChooserLeavesTheNewDocumentEmpty()
+    {
+        AnswerNextDialog<CPresetDialog>([](CPresetDialog* chooser) { chooser->reject(); });
+        QVERIFY(Frame().Router().Execute(Cmd::NewFromPreset));
+        const QVector<CFractalDoc*> documents = FractalDocuments();
+        QCOMPARE(documents.size(), 1);
+        QVERIFY(!documents[0]->m_fractal);
+    }
+
+    void RepaintAllDrawsEveryFractalViewAgain()
+    {
+        QVERIFY(Frame().Router().Execute(Cmd::RandomIfs));
+        QVector<CFractalView*> views;
+        for (CFractalDoc* document : FractalDocuments())
+            views.append(FirstView(document));
+        QTRY_VERIFY_WITH_TIMEOUT(std::none_of(views.begin(), views.end(),
+                                              [](CFractalView* v) { return v->IsDrawing(); }),
+                                 30000);
+        QVector<int> before;
+        for (CFractalView* view : views)
+            before.append(view->DrawingRequests());
+        QVERIFY(Frame().Router().Execute(Cmd::RepaintAll));
+        for (int i = 0; i < views.size(); ++i)
+            QVERIFY(views[i]->DrawingRequests() > before[i]);
+    }
+
+    void AFinishedThreadReachesItsOwnViewOnly()
+    {
+        QVERIFY(Frame().Router().Execute(Cmd::RandomStandard));
+        CFractalView* active = qobject_cast<CFractalView*>(Frame().ActiveView());
+        QVERIFY(active);
+        CFractalView* other = FirstView(FractalDocuments().first());
+        QVERIFY(other != active);
+        QTRY_VERIFY_WITH_TIMEOUT(!active->IsDrawing() && !other->IsDrawing(), 30000);
+        QComboBox* box = Frame().GenerationBox();
+        QVERIFY(active->DrawingThreadId() != std::thread::id());
+
+        // Another view's thread: that view is not active, so the box stays.
+        box->clear();
+        App().OnThreadDone(0, other->DrawingThreadId());
+        QCOMPARE(box->count(), 0);
+        App().OnThreadDone(0, std::thread::id());
+        QCOMPARE(box->count(), 0);
+        // The active view's own thread shows its generation count.
+        App().OnThreadDone(0, active->DrawingThreadId());
+        QCOMPARE(box->currentText(),
+                 QString::number(active->GetFractalDoc()->m_fractal->m_days.load()));
+    }
+
+    void TheCustomColourDialogOpensOnBlackAndChangesNoColour()
+    {
+        const ColorSet before = App().CurrentColors();
+        QColor shown;
+        AnswerNextDialog<QColorDialog>([&shown](QColorDialog* dialog) {
+            shown = dialog->currentColor();
+            dialog->setCurrentColor(Qt::yellow);
+            dialog->accept();
+        });
+        QVERIFY(Frame().Router().Execute(Cmd::ColorDialog));
+        QCOMPARE(shown, QColor(Qt::black));
+        QCOMPARE(App().CurrentColors(), before);
+    }
+
+    void HelpOpensTheManualOrBeeps()
+    {
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+        QVERIFY(App().OnHelp());
+        QCOMPARE(catcher.urls.size(), 1);
+        const QString entry = catcher.urls.first().toLocalFile();
+        QVERIFY(entry.endsWith(QStringLiteral("/index.html")));
+        QVERIFY(QFile::exists(entry));
+
+        // No folder can be made where a file stands.
+        QTemporaryDir dir;
+        const QString blocker = dir.filePath(QStringLiteral("cache"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QByteArray cache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", blocker.toUtf8());
+        const bool opened = App().OnHelp();
+        qputenv("XDG_CACHE_HOME", cache);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QVERIFY(!opened);
+        QCOMPARE(catcher.urls.size(), 1);
+    }
+};
+
+KALEIDRA_APP_TEST_MAIN(AppCommandsTest)
+#include "app_commands_test.moc"
