@@ -98,6 +98,12 @@ std::optional<int> CFractalApp::InitInstance(const QStringList& arguments)
 
     if (options.print)
         return PrintStartFiles(options) ? 0 : 1;
+    if (!options.screenshotPath.isEmpty()) {
+        // The whole screen, so that the picture shows what a user would see
+        // with the window maximized.
+        if (const QScreen* screen = m_mainFrame->screen())
+            m_mainFrame->setGeometry(screen->availableGeometry());
+    }
     // Shown first, so that new windows are sized and tiled in the real area.
     m_mainFrame->show();
     if (!OpenStartFiles(options))

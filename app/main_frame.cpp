@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QToolBar>
 
 namespace {
@@ -106,6 +107,11 @@ bool CMainFrame::createDockWindows()
     m_colorDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     m_colorDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     m_colorDock->setWidget(m_colorBar);
+    // Wide enough for its caption beside the float button, not only for the
+    // swatches.
+    const int captionWidth =
+        m_colorDock->fontMetrics().horizontalAdvance(m_colorDock->windowTitle());
+    m_colorBar->setMinimumWidth(captionWidth + 2 * style()->pixelMetric(QStyle::PM_TitleBarHeight));
     addDockWidget(Qt::RightDockWidgetArea, m_colorDock);
 
     ShowBands(kBandsInitial);
