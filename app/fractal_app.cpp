@@ -91,7 +91,6 @@ std::optional<int> CFractalApp::InitInstance(const QStringList& arguments)
 
     if (!LoadLanguage(options.language, QLocale::system()))
         return 1;
-    LoadQtTranslations();
     RegisterTemplates();
     if (!CreateMainFrame())
         return 1;
@@ -123,6 +122,7 @@ bool CFractalApp::LoadLanguage(LanguageSwitch language, const QLocale& locale)
     for (const QString& candidate : LanguageCodesToTry(language, code)) {
         if (ResourceLibrary::Instance().Load(candidate)) {
             m_languageCode = candidate;
+            LoadQtTranslations();
             setWindowIcon(UiResources::Current().Icon(Res::MainFrame));
             return true;
         }

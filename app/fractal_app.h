@@ -44,8 +44,9 @@ public:
     // printing them, non-zero when something failed (the user has been told).
     std::optional<int> InitInstance(const QStringList& arguments);
 
-    // The steps of the start-up, for tests. LoadLanguage tells the user
-    // when no bundle is found and returns false.
+    // The steps of the start-up, for tests. LoadLanguage also makes Qt's own
+    // dialogs speak the bundle's language; it tells the user when no bundle
+    // is found and returns false.
     bool LoadLanguage(LanguageSwitch language, const QLocale& locale);
     void RegisterTemplates();
     bool CreateMainFrame();

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QProcess>
 
 using namespace appfixture;
@@ -166,6 +167,18 @@ private slots:
         QVERIFY(App().LoadLanguage(LanguageSwitch::English, QLocale::c()));
     }
 
+    void QtsOwnDialogsSpeakTheBundlesLanguage()
+    {
+        if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                               "/qtbase_fr.qm"))
+            QSKIP("Qt's translations are not installed");
+        QVERIFY(App().LoadLanguage(LanguageSwitch::French, QLocale::c()));
+        const QString french = QCoreApplication::translate("QPlatformTheme", "Cancel");
+        QVERIFY(App().LoadLanguage(LanguageSwitch::English, QLocale::c()));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+        QVERIFY2(french != QStringLiteral("Cancel"), qPrintable(french));
+    }
+
     void TheMissingBundleMessageNamesTheFile()
     {
         QCOMPARE(MissingBundleMessage(ResourceLibrary::BundleName("fr")),
@@ -193,6 +206,33 @@ private slots:
         QVERIFY(run.exitCode > 0);
         QVERIFY2(run.errors.contains("Cannot find resource DLL (kaleidra-JA.rcc)"),
                  qPrintable(run.errors));
+    }
+
+    void FilesOnTheCommandLineOpenOrTheStartFails()
+    {
+        if (!QFileInfo::exists(ProgramPath()))
+            QSKIP("the program is not built");
+        QTemporaryDir dir;
+        const QString fractal = dir.filePath("koch.frac");
+        auto* document =
+            qobject_cast<CFractalDoc*>(App().FractalTemplate()->OpenDocumentFile(QString()));
+        QVERIFY(document && document->SetPreset(0, 0));
+        QVERIFY(document->DoSave(fractal));
+        CloseAll();
+
+        Run run = RunProgram(ProgramPath(),
+                             {"--english", fractal, "--screenshot", dir.filePath("a.png")});
+        QCOMPARE(run.exitCode, 0);
+        // Nothing could be opened: the user is told why and the start fails.
+        const QString missing = dir.filePath("missing.frac");
+        run = RunProgram(ProgramPath(),
+                         {"--english", missing, "--screenshot", dir.filePath("b.png")});
+        QVERIFY(run.exitCode > 0);
+        QVERIFY2(run.errors.contains(missing), qPrintable(run.errors));
+        // Printing what cannot be opened is no success either.
+        run = RunProgram(ProgramPath(), {"--english", "--unattended", "/p", missing});
+        QVERIFY(run.exitCode > 0);
+        QVERIFY2(run.errors.contains(missing), qPrintable(run.errors));
     }
 
     void TheProgramStartsWithoutDocumentsAndWritesAScreenshot()
