@@ -76,7 +76,7 @@ private slots:
 
     void AShuffleBagNeverGivesAValueTwice()
     {
-        for (unsigned seed = 0; seed < 50; ++seed) {
+        for (unsigned seed = 0; seed < 20; ++seed) {
             ShuffleBag bag(12);
             QSet<int> seen;
             unsigned random = seed;
@@ -99,17 +99,8 @@ private slots:
         QCOMPARE(bag.Draw(7u), 2);
     }
 
-    void RandomDrawsFollowTheCommandTable()
+    void RandomDrawsAreInKindOrderAndNeverRepeat()
     {
-        QCOMPARE(RandomCommandWindows(Cmd::RandomOneOfEach), 5);
-        QCOMPARE(RandomCommandWindows(Cmd::RandomMcrm), 4);
-        QCOMPARE(RandomCommandWindows(Cmd::Stop), 0);
-        QCOMPARE(RandomCommandKind(Cmd::RandomStandard), 0);
-        QCOMPARE(RandomCommandKind(Cmd::RandomIfs), 1);
-        QCOMPARE(RandomCommandKind(Cmd::RandomMcrm), 2);
-        QCOMPARE(RandomCommandKind(Cmd::RandomLsys), 3);
-        QCOMPARE(RandomCommandKind(Cmd::RandomAutomaton), 4);
-
         // One of each: the numbers are drawn in kind order, each modulo
         // its kind's count.
         unsigned next = 100;
