@@ -31,7 +31,10 @@ bool CTextArchive::ReadLine(std::string& line)
         char buffer[kMaxLine + 1];
         m_stream->getline(buffer, sizeof buffer);
         std::size_t length = std::strlen(buffer);
-        if (length > 0 && buffer[length - 1] == '\r') {
+        // Files written on systems with two-character line ends read the
+        // same; every trailing carriage return goes, so a name never changes
+        // from one save to the next.
+        while (length > 0 && buffer[length - 1] == '\r') {
             --length;
         }
         line.assign(buffer, length);

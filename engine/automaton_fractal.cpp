@@ -84,6 +84,12 @@ public:
             DrawLeaf(symbol);
             return;
         }
+        // Productions that empty out make work without leaves, so the stop
+        // flag is also read here (without counting an element): a closing
+        // window never waits for a drawing that draws nothing.
+        if (m_ctx.stop != nullptr && m_ctx.stop->load(std::memory_order_relaxed)) {
+            throw -1;
+        }
         const std::size_t first = m_offsets[static_cast<std::size_t>(symbol)];
         const std::size_t last = m_offsets[static_cast<std::size_t>(symbol) + 1];
         if (depth == 1) {

@@ -29,6 +29,9 @@ CFractal::CFractal(CTextArchive& ar, std::string type) : m_type(std::move(type))
         if (!line.empty() && line.front() == ' ') {
             line.erase(0, 1);
         }
+        if (line.size() > kMaxName) {
+            line.resize(kMaxName);
+        }
         m_name = std::move(line);
         ar.Expect("[ndays]");
         int days = 0;
@@ -47,7 +50,9 @@ CFractal::CFractal(CTextArchive& ar, std::string type) : m_type(std::move(type))
 bool CFractal::Save(CTextArchive& ar)
 {
     ar << "[type] " << m_type.c_str() << '\n';
-    ar << "[name] " << m_name.c_str() << '\n';
+    // The blank after the header and the name must fit the longest line a
+    // reader takes, or the saved file would not read back.
+    ar << "[name] " << m_name.substr(0, kMaxName).c_str() << '\n';
     ar << "[ndays] " << m_days << '\n';
     return true;
 }

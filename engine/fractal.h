@@ -55,6 +55,8 @@ class CFractal
 public:
     static constexpr int kCacheSize = 32;
     static constexpr int kDrawLimit = 32767;
+    // The longest name a file keeps: a line holds the blank and the name.
+    static constexpr std::size_t kMaxName = 1022;
 
     virtual ~CFractal() = default;
     CFractal(const CFractal&) = delete;

@@ -86,7 +86,7 @@ TEST(TextArchive, ExpectThrowsOnMismatchAndAtTheEnd)
 
 TEST(TextArchive, ReadLineKeepsLeadingBlankAndDropsCarriageReturn)
 {
-    std::stringstream s("[name] koch\n[name]\n[name] dragon\r\nnext");
+    std::stringstream s("[name] koch\n[name]\n[name] dragon\r\r\nnext");
     CTextArchive ar(s);
     std::string line;
     ar.Expect("[name]");

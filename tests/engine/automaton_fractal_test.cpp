@@ -171,6 +171,17 @@ TEST(AutomatonFractalDraw, ProgressStopAndHugeDayCounts)
 
     ASSERT_TRUE(Make({0}, {{0}}, Compass({0}), 1000000)->Draw(surface, nullptr));
     EXPECT_EQ(Trace(surface), "L0,0>2,0");
+
+    // Productions that double and then vanish make 2^40 calls and no leaf:
+    // the stop flag still ends such a drawing at once.
+    std::vector<std::vector<int>> productions;
+    for (int s = 0; s < 30; ++s) {
+        productions.push_back({s + 1, s + 1});
+    }
+    productions.push_back({});
+    FractalPtr hollow = Make({0}, productions, Compass({0}), 40);
+    stop = true;
+    EXPECT_THROW(hollow->ComputeBounds(40, box, &stop, nullptr, nullptr), int);
 }
 
 TEST(AutomatonFractalModel, Validity)

@@ -116,6 +116,30 @@ TEST(FractalBase, HeaderRoundTripKeepsTheNameWithoutItsSeparator)
     EXPECT_EQ(out.str(), "[type] test\n[name]  two blanks\n[ndays] 7\n");
 }
 
+TEST(FractalBase, TheLongestNameSurvivesEverySave)
+{
+    // A name that fills a whole line without its blank would not read back
+    // once Save puts the blank in: it is kept to what a line can hold.
+    std::stringstream in("[name]" + std::string(1023, 'n') + "\n[ndays] 2\n");
+    CTextArchive ar(in);
+    LineFractal f(ar);
+    ASSERT_FALSE(f.m_bad);
+    EXPECT_EQ(f.m_name.size(), CFractal::kMaxName);
+
+    std::stringstream saved;
+    CTextArchive writer(saved);
+    f.Save(writer);
+    const std::string once = saved.str();
+    saved.seekg(0);
+    CTextArchive reader(saved);
+    reader.Expect("[type]");
+    std::string keyword;
+    reader >> keyword;
+    LineFractal again(reader);
+    ASSERT_FALSE(again.m_bad);
+    EXPECT_EQ(again.m_name, f.m_name);
+}
+
 TEST(FractalBase, DamagedHeadersLeaveTheFractalUnusable)
 {
     for (const char* text : {"", "[name] x\n", "[name] x\n[ndays] many\n", "[Name] x\n[ndays] 1"}) {
