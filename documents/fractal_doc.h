@@ -3,11 +3,34 @@
 // A complete fractal as a document: owns the fractal, reads and writes its
 // file, and carries the commands on the whole fractal (preset, days,
 // components).
+//
+// The fractal may be replaced at any time (a preset, the design sheet); the
+// drawing threads of the views hold references of their own while they draw,
+// so a replaced fractal goes only when its last drawing has ended. Closing
+// stops the views' drawings and waits for their threads.
+//
+// Only the interface thread uses the document.
 
 #include "engine/fractal.h"
 #include "framework/document.h"
 
-class CFractalDoc : public Document {
+class QComboBox;
+class CFractalView;
+
+// A component document (generator, initiator, IFS, L-system, automaton,
+// directions) that can take a copy of its part of a fractal; the document's
+// open-components command fills new documents of those types through it.
+class FractalComponentTarget
+{
+public:
+    virtual ~FractalComponentTarget() = default;
+    // Replaces the document's content with a copy of its kind of component
+    // of `fractal`; false (and nothing changed) when the fractal has none.
+    virtual bool CopyComponentFrom(CFractal& fractal) = 0;
+};
+
+class CFractalDoc : public Document
+{
     Q_OBJECT
 public:
     CFractalDoc();
@@ -18,6 +41,35 @@ public:
     bool SetPreset(int kind, int index);
     // The document has a fractal and it is usable.
     bool HasGoodFractal() const;
+    // The fractal views of the document, in view order.
+    QVector<CFractalView*> FractalViews() const;
+
+    // Reads the file. A file that cannot be read fails with the reason; a
+    // damaged one opens with an unusable fractal (or none, for an unknown
+    // kind) that is never drawn.
+    bool OnOpenDocument(const QString& path) override;
+    // Writes the file atomically. Refused, with the reason, when there is no
+    // fractal or it is unusable: what a damaged file held beyond the point
+    // where reading failed would otherwise be lost.
+    bool OnSaveDocument(const QString& path) override;
+    // When the frame may close, its view's drawing is stopped and its thread
+    // ended first.
+    bool CanCloseFrame(ChildFrame* frame) override;
+    // Stops every view's drawing and ends its thread before the frames go.
+    void OnCloseDocument() override;
+
+    // The commands, also for tests.
+    void OnChoosePreset();
+    void OnMoreGenerations();
+    void OnFewerGenerations();
+    // The generation box's selected entry becomes the day count.
+    void OnGenerationSelected(const QComboBox& box);
+    // Opens each component of the fractal that a document type exists for.
+    void OnOpenComponents();
+    bool CanOpenComponents() const;
 
     FractalPtr m_fractal;
+
+private:
+    void SetDays(int days);
 };

@@ -1,0 +1,457 @@
+#include "render/fractal_view.h"
+
+#include "app/color_bar.h"
+#include "app/fractal_app.h"
+#include "app/main_frame.h"
+#include "documents/fractal_doc.h"
+#include "documents/fractal_info_dialog.h"
+#include "framework/application.h"
+#include "framework/command_ids.h"
+#include "framework/mdi_frame.h"
+#include "framework/resource_ids.h"
+#include "framework/thread_done_event.h"
+#include "framework/ui_resources.h"
+#include "render/fractal_painter.h"
+#include "render/window_surface.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QRegion>
+#include <QSignalBlocker>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <mutex>
+
+namespace {
+
+constexpr QRgb kMaskGreen = 0xff00ff00;
+
+// The bundle hands image lists out as pixmaps with the green already made
+// transparent; the worker needs the strip itself, green and all, as an
+// image (pixmaps belong to the interface thread).
+ImageList LoadImageList(int bitmap, int width, const QImage& fallback = QImage())
+{
+    const QVector<QPixmap> images = UiResources::Current().ImageList(bitmap, width);
+    if (images.isEmpty()) {
+        return fallback.isNull() ? ImageList() : ImageList(fallback, width);
+    }
+    const int height = images.front().height();
+    QImage strip(width * static_cast<int>(images.size()), height, QImage::Format_ARGB32);
+    strip.fill(kMaskGreen);
+    for (int i = 0; i < images.size(); ++i) {
+        const QImage image = images[i].toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < std::min(height, image.height()); ++y) {
+            for (int x = 0; x < std::min(width, image.width()); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                if (qAlpha(pixel) != 0) {
+                    strip.setPixel(i * width + x, y, pixel | 0xff000000);
+                }
+            }
+        }
+    }
+    return ImageList(strip, width);
+}
+
+Color FromQColor(const QColor& color)
+{
+    return MakeColor(color.red(), color.green(), color.blue());
+}
+
+// The fractal to the calling thread alone, for printing: the drawings of
+// the document's views are stopped (again and again, as new ones may begin
+// while the lock is awaited) until the fractal's drawing lock is ours. The
+// views stopped on the way draw again afterwards.
+class ExclusiveDrawing
+{
+public:
+    explicit ExclusiveDrawing(CFractalDoc& document)
+        : m_fractal(document.m_fractal), m_lock(m_fractal->DrawingLock(), std::defer_lock)
+    {
+        QVector<CFractalView*> views;
+        for (View* view : document.Views()) {
+            if (auto* fractalView = qobject_cast<CFractalView*>(view)) {
+                views.append(fractalView);
+            }
+        }
+        for (;;) {
+            for (CFractalView* view : views) {
+                if (view->StopDrawing() && !m_stopped.contains(view)) {
+                    m_stopped.append(view);
+                }
+            }
+            if (m_lock.try_lock_for(std::chrono::milliseconds(5))) {
+                break;
+            }
+        }
+    }
+    ~ExclusiveDrawing()
+    {
+        m_lock.unlock();
+        for (CFractalView* view : m_stopped) {
+            view->RequestDrawing();
+        }
+    }
+    ExclusiveDrawing(const ExclusiveDrawing&) = delete;
+    ExclusiveDrawing& operator=(const ExclusiveDrawing&) = delete;
+
+    CFractal& Fractal() const { return *m_fractal; }
+
+private:
+    FractalPtr m_fractal;
+    std::unique_lock<std::timed_mutex> m_lock;
+    QVector<CFractalView*> m_stopped;
+};
+
+} // namespace
+
+CFractalView::CFractalView()
+{
+    if (CFractalApp* app = CFractalApp::Instance()) {
+        m_settings.colors = app->CurrentColors();
+    }
+    m_settings.ChoosePair(static_cast<unsigned>(std::rand()));
+    // The view paints every pixel itself.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    EnablePrinting();
+    AddCommands();
+}
+
+CFractalView::~CFractalView()
+{
+    if (m_surface) {
+        m_surface->Quit();
+        m_surface->QuitAndWait();
+    }
+}
+
+void CFractalView::AddCommands()
+{
+    const auto flagCommand = [this](int id, int flag) {
+        AddCommand(
+            id, [this, flag] { ToggleFlag(flag); },
+            [this, flag](CommandState& state) { state.SetCheck((m_settings.flags & flag) != 0); });
+    };
+    flagCommand(Cmd::ShowFractal, kShowFractal);
+    flagCommand(Cmd::ShowInitiator, kShowInitiator);
+    flagCommand(Cmd::ShowGenerator, kShowGenerator);
+    AddCommand(Cmd::Refresh, [this] { RequestDrawing(); });
+    AddCommand(
+        Cmd::Stop,
+        [this] {
+            StopDrawing();
+            UpdateActionsLater();
+        },
+        [this](CommandState& state) { state.Enable(IsDrawing()); });
+    AddCommand(Cmd::ZoomOut, [this] { SetZoom(m_zoom * 1.2); });
+    AddCommand(Cmd::ZoomIn, [this] { SetZoom(m_zoom * 0.8); });
+    AddCommand(
+        Cmd::ZoomReset, [this] { SetZoom(1.0); },
+        [this](CommandState& state) { state.SetCheck(m_zoom == 1.0); });
+    AddCommand(Cmd::FractalInfo, [this] { ShowInformation(); });
+    AddCommandRange(Cmd::ColorFirst, Cmd::ColorLast,
+                    [this](int id) { ChooseColor(id - Cmd::ColorFirst); });
+    AddCommand(Cmd::ColorDialog, [this] { NextColorPair(); });
+}
+
+CFractalDoc* CFractalView::GetFractalDoc() const
+{
+    return qobject_cast<CFractalDoc*>(GetDocument());
+}
+
+std::thread::id CFractalView::DrawingThreadId() const
+{
+    return m_surface ? m_surface->ThreadId() : std::thread::id();
+}
+
+bool CFractalView::IsDrawing() const
+{
+    return m_surface && m_surface->IsDrawing();
+}
+
+bool CFractalView::HasDrawingThread() const
+{
+    return m_surface && m_surface->IsRunning();
+}
+
+void CFractalView::OnInitialUpdate()
+{
+    m_surface = std::make_unique<WindowSurface>(
+        LoadImageList(Res::Bitmap::BusyAnimation, WindowSurface::kAnimationSize),
+        LoadImageList(Res::Bitmap::FractalMarkers, kMarkerSize, DefaultMarkerStrip()));
+    // The callbacks run on the worker: they only post to this thread. The
+    // view outlives them, as its destructor waits for the worker.
+    m_surface->SetCompletion([this](int result, std::thread::id thread) {
+        PostThreadDone(result, thread);
+        QMetaObject::invokeMethod(this, &CFractalView::UpdateActionsLater, Qt::QueuedConnection);
+    });
+    m_surface->SetDrawingStarted([this] {
+        QMetaObject::invokeMethod(this, &CFractalView::UpdateActionsLater, Qt::QueuedConnection);
+    });
+    m_surface->SetImageReady([this] {
+        QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+    });
+    // If the thread cannot be created the view shows its background only.
+    (void)m_surface->Start();
+    View::OnInitialUpdate();
+}
+
+void CFractalView::OnUpdate(View* sender, int hint)
+{
+    Q_UNUSED(sender);
+    Q_UNUSED(hint);
+    RequestDrawing();
+}
+
+void CFractalView::RequestDrawing()
+{
+    if (!m_surface) {
+        return;
+    }
+    CFractalDoc* document = GetFractalDoc();
+    if (document == nullptr || !document->HasGoodFractal()) {
+        m_surface->Stop();
+        m_surface->ClearImage();
+        m_drawingDue = false;
+        update();
+        return;
+    }
+    if (!isVisible() || width() <= 0 || height() <= 0) {
+        // Drawn once the window shows.
+        m_drawingDue = true;
+        return;
+    }
+    m_drawingDue = false;
+    DrawRequest request;
+    request.fractal = document->m_fractal;
+    request.zoom = m_zoom;
+    request.settings = m_settings;
+    request.devicePixelRatio = devicePixelRatioF();
+    request.pixelSize = QSize(static_cast<int>(std::ceil(width() * request.devicePixelRatio)),
+                              static_cast<int>(std::ceil(height() * request.devicePixelRatio)));
+    m_surface->Request(std::move(request));
+    ++m_drawingRequests;
+}
+
+bool CFractalView::StopDrawing()
+{
+    return m_surface && m_surface->Stop();
+}
+
+void CFractalView::EndDrawing()
+{
+    if (m_surface) {
+        m_surface->Stop();
+        m_surface->QuitAndWait();
+    }
+}
+
+void CFractalView::OnDraw(QPainter& painter)
+{
+    const QColor background = ToQColor(m_settings.Background());
+    const QImage image = m_surface ? m_surface->Image() : QImage();
+    if (image.isNull()) {
+        painter.fillRect(rect(), background);
+        return;
+    }
+    painter.drawImage(QPointF(0.0, 0.0), image);
+    // A picture of an earlier, smaller window until the next one is ready.
+    const QRegion rest =
+        QRegion(rect()) - QRegion(QRect(QPoint(0, 0), image.deviceIndependentSize().toSize()));
+    for (const QRect& part : rest) {
+        painter.fillRect(part, background);
+    }
+}
+
+void CFractalView::resizeEvent(QResizeEvent* event)
+{
+    View::resizeEvent(event);
+    RequestDrawing();
+}
+
+void CFractalView::showEvent(QShowEvent* event)
+{
+    View::showEvent(event);
+    if (m_drawingDue) {
+        RequestDrawing();
+    }
+}
+
+void CFractalView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        (void)TrackPopupMenu(Res::Popup::FractalView, event->globalPosition().toPoint());
+    }
+    View::mousePressEvent(event);
+}
+
+void CFractalView::ToggleFlag(int flag)
+{
+    m_settings.flags ^= flag;
+    if (flag != kShowFractal && (m_settings.flags & flag) != 0) {
+        // An overlay is drawn over the first generation, where it can be told
+        // apart from the figure.
+        CFractalDoc* document = GetFractalDoc();
+        if (document != nullptr && document->HasGoodFractal() && document->m_fractal->m_days != 1) {
+            document->m_fractal->m_days = 1;
+            document->UpdateAllViews(nullptr, 0);
+            return;
+        }
+    }
+    RequestDrawing();
+}
+
+void CFractalView::SetZoom(double zoom)
+{
+    m_zoom = zoom;
+    RequestDrawing();
+}
+
+void CFractalView::ChooseColor(int entry)
+{
+    if (entry < 0 || entry >= static_cast<int>(m_settings.colors.size())) {
+        return;
+    }
+    QColorDialog dialog(ToQColor(m_settings.colors[static_cast<std::size_t>(entry)]),
+                        Application::DialogParent());
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const Color chosen = FromQColor(dialog.selectedColor());
+    m_settings.colors[static_cast<std::size_t>(entry)] = chosen;
+    if (CMainFrame* frame = CMainFrame::Instance(); frame && frame->ColorBar() && IsActiveView()) {
+        frame->ColorBar()->SetColor(entry, chosen);
+    }
+    RequestDrawing();
+}
+
+void CFractalView::NextColorPair()
+{
+    // The pair after the one whose background this view has; the first pair
+    // when the background is none of the table's.
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < kBackgroundFractalPairs.size(); ++i) {
+        if (kBackgroundFractalPairs[i].first == m_settings.Background()) {
+            next = (i + 1) % kBackgroundFractalPairs.size();
+            break;
+        }
+    }
+    m_settings.ChoosePair(static_cast<unsigned>(next));
+    if (CMainFrame* frame = CMainFrame::Instance(); frame && frame->ColorBar() && IsActiveView()) {
+        frame->ColorBar()->SetColors(m_settings.colors);
+    }
+    RequestDrawing();
+}
+
+void CFractalView::ShowInformation()
+{
+    CFractalDoc* document = GetFractalDoc();
+    if (document == nullptr || !document->HasGoodFractal()) {
+        return;
+    }
+    CFractalInfoDlg dialog(document->m_fractal, Application::DialogParent());
+    dialog.exec();
+}
+
+bool CFractalView::IsActiveView() const
+{
+    const Application* app = Application::Instance();
+    return app != nullptr && app->MainFrame() != nullptr && app->MainFrame()->ActiveView() == this;
+}
+
+void CFractalView::UpdateActionsLater()
+{
+    if (Application* app = Application::Instance(); app && app->MainFrame()) {
+        app->MainFrame()->RequestUpdateActions();
+    }
+}
+
+void CFractalView::FillGenerationBox()
+{
+    CMainFrame* frame = CMainFrame::Instance();
+    CFractalDoc* document = GetFractalDoc();
+    QComboBox* box = frame ? frame->GenerationBox() : nullptr;
+    if (box == nullptr || document == nullptr || !document->HasGoodFractal()) {
+        return;
+    }
+    // Filling the box is not the user's choice: no command may follow.
+    const QSignalBlocker blocker(box);
+    box->clear();
+    const auto cache = document->m_fractal->CacheSnapshot();
+    for (int k = 0; k < CFractal::kCacheSize; ++k) {
+        if (cache[static_cast<std::size_t>(k)].valid) {
+            box->addItem(QString::number(k));
+        }
+    }
+    box->setCurrentIndex(
+        box->findText(QString::number(document->m_fractal->m_days.load()), Qt::MatchExactly));
+}
+
+void CFractalView::ShowGenerationDone()
+{
+    CMainFrame* frame = CMainFrame::Instance();
+    CFractalDoc* document = GetFractalDoc();
+    QComboBox* box = frame ? frame->GenerationBox() : nullptr;
+    if (box == nullptr || !IsActiveView() || document == nullptr || !document->HasGoodFractal()) {
+        return;
+    }
+    const QString days = QString::number(document->m_fractal->m_days.load());
+    const QSignalBlocker blocker(box);
+    int index = box->findText(days, Qt::MatchExactly);
+    if (index < 0) {
+        box->addItem(days);
+        index = box->count() - 1;
+    }
+    box->setCurrentIndex(index);
+}
+
+void CFractalView::OnActivateView(bool activate, View* activated, View* deactivated)
+{
+    if (CMainFrame* frame = CMainFrame::Instance()) {
+        if (activate) {
+            if (frame->ColorBar()) {
+                frame->ColorBar()->SetColors(m_settings.colors);
+            }
+            frame->ShowBands(CMainFrame::kBandsFractal);
+            FillGenerationBox();
+        } else if (activated == nullptr && frame->ColorBar()) {
+            if (CFractalApp* app = CFractalApp::Instance()) {
+                frame->ColorBar()->SetColors(app->CurrentColors());
+            }
+        }
+    }
+    View::OnActivateView(activate, activated, deactivated);
+}
+
+bool CFractalView::OnPreparePrinting(QPrinter& printer)
+{
+    CFractalDoc* document = GetFractalDoc();
+    if (document == nullptr || !document->HasGoodFractal()) {
+        return false;
+    }
+    {
+        const ExclusiveDrawing exclusive(*document);
+        const StopFlag never{false};
+        (void)exclusive.Fractal().PrepareBounds(&never, nullptr, nullptr);
+    }
+    return View::OnPreparePrinting(printer);
+}
+
+void CFractalView::OnPrint(QPainter& painter, QPrinter& printer, const QRect& pageRect)
+{
+    Q_UNUSED(printer);
+    CFractalDoc* document = GetFractalDoc();
+    if (document == nullptr || !document->HasGoodFractal()) {
+        return;
+    }
+    const ExclusiveDrawing exclusive(*document);
+    // The bounds again: a drawing stopped while measuring another day count
+    // since printing was prepared leaves them unmeasured. Cached: no work.
+    const StopFlag never{false};
+    (void)exclusive.Fractal().PrepareBounds(&never, nullptr, nullptr);
+    PrintFractal(painter, pageRect.size(), exclusive.Fractal(), m_settings.Background());
+}
