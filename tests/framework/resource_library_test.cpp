@@ -390,7 +390,8 @@ private slots:
         QTemporaryDir dir;
         QFile junk(QDir(dir.path()).filePath(QStringLiteral("kaleidra-zz.rcc")));
         QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("qres\0\0\0\x03 this is not a resource bundle", 40);
+        static const char kJunk[] = "qres\0\0\0\x03 this is not a resource bundle";
+        junk.write(kJunk, sizeof kJunk - 1);
         junk.close();
         ResourceLibrary::AddBuildDirectory(dir.path());
         ResourceLibrary library;
