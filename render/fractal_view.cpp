@@ -26,6 +26,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -84,9 +85,10 @@ public:
                     m_stopped.append(view);
                 }
             }
-            if (m_lock.try_lock_for(std::chrono::milliseconds(5))) {
+            if (m_lock.try_lock()) {
                 break;
             }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     }
     ~ExclusiveDrawing()
@@ -253,15 +255,10 @@ void CFractalView::EndDrawing()
 void CFractalView::OnDraw(QPainter& painter)
 {
     const QColor background = ToQColor(m_settings.Background());
-    const QImage image = m_surface ? m_surface->Image() : QImage();
-    if (image.isNull()) {
-        painter.fillRect(rect(), background);
-        return;
-    }
-    painter.drawImage(QPointF(0.0, 0.0), image);
-    // A picture of an earlier, smaller window until the next one is ready.
-    const QRegion rest =
-        QRegion(rect()) - QRegion(QRect(QPoint(0, 0), image.deviceIndependentSize().toSize()));
+    const QSizeF shown = m_surface ? m_surface->ShowImage(painter) : QSizeF();
+    // Around a picture of an earlier, smaller window until the next one is
+    // ready; everywhere before the first.
+    const QRegion rest = QRegion(rect()) - QRegion(QRect(QPoint(0, 0), shown.toSize()));
     for (const QRect& part : rest) {
         painter.fillRect(part, background);
     }

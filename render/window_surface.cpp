@@ -2,10 +2,11 @@
 
 #include "render/fractal_painter.h"
 
-#include <QBrush>
 #include <QPainter>
 
+#include <algorithm>
 #include <exception>
+#include <thread>
 #include <utility>
 
 WindowSurface::WindowSurface(ImageList animation, ImageList markers)
@@ -30,10 +31,20 @@ void WindowSurface::Request(DrawRequest request)
     RequestDraw();
 }
 
+QSizeF WindowSurface::ShowImage(QPainter& painter) const
+{
+    std::lock_guard lock(m_handover);
+    if (m_published.isNull()) {
+        return {};
+    }
+    painter.drawImage(QPointF(0.0, 0.0), m_published);
+    return m_published.deviceIndependentSize();
+}
+
 QImage WindowSurface::Image() const
 {
     std::lock_guard lock(m_handover);
-    return m_published;
+    return m_published.copy();
 }
 
 void WindowSurface::ClearImage()
@@ -66,10 +77,11 @@ int WindowSurface::DoDraw(const DrawRequest& request)
     }
     // Released before `request` lets the fractal go.
     std::unique_lock drawing(fractal->DrawingLock(), std::defer_lock);
-    while (!drawing.try_lock_for(kLockSlice)) {
+    while (!drawing.try_lock()) {
         if (StopRequested()) {
             return -1;
         }
+        std::this_thread::sleep_for(kLockSlice);
     }
     m_devicePixelRatio = request.devicePixelRatio > 0.0 ? request.devicePixelRatio : 1.0;
     m_image = QImage(request.pixelSize, QImage::Format_RGB32);
@@ -126,22 +138,39 @@ void WindowSurface::PaintProgress(void* arg)
 
 void WindowSurface::ShowBusy()
 {
-    {
-        QPainter painter(&m_image);
-        // The animation keeps its size in the window's own units.
-        painter.scale(m_devicePixelRatio, m_devicePixelRatio);
-        const QRectF client(0.0, 0.0, m_image.width() / m_devicePixelRatio,
-                            m_image.height() / m_devicePixelRatio);
-        // A black back-diagonal hatch ("/") on white, the frame over it.
-        painter.fillRect(client, Qt::white);
-        painter.fillRect(client, QBrush(Qt::black, Qt::BDiagPattern));
-        if (!m_animation.IsEmpty()) {
-            const int frame = m_frameCount.load(std::memory_order_relaxed) % kAnimationFrames;
-            const QRect source = m_animation.SourceRect(frame, kAnimationSize, kAnimationSize);
-            if (!source.isEmpty()) {
-                painter.drawImage(
-                    QRectF(kAnimationOffset, kAnimationOffset, source.width(), source.height()),
-                    m_animation.Strip(), source);
+    // Written pixel by pixel: a painter would hand large fills to Qt's
+    // thread pool, which the worker has no business waking 25 times a second.
+    // The hatch and the frame keep their size in the window's own units.
+    const double dpr = m_devicePixelRatio;
+    const int width = m_image.width();
+    const int height = m_image.height();
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+        const int ly = static_cast<int>(y / dpr);
+        for (int x = 0; x < width; ++x) {
+            // A black back-diagonal hatch ("/", rising to the right) on white.
+            const int lx = static_cast<int>(x / dpr);
+            line[x] = (lx + ly) % kHatchPeriod == kHatchPeriod - 1 ? 0xff000000 : 0xffffffff;
+        }
+    }
+    if (!m_animation.IsEmpty()) {
+        const int frame = m_frameCount.load(std::memory_order_relaxed) % kAnimationFrames;
+        const QRect source = m_animation.SourceRect(frame, kAnimationSize, kAnimationSize);
+        const QImage& strip = m_animation.Strip();
+        const int size = static_cast<int>(kAnimationSize * dpr);
+        const int offset = static_cast<int>(kAnimationOffset * dpr);
+        for (int y = 0; y < size && offset + y < height && !source.isEmpty(); ++y) {
+            const int sy = source.top() + std::min(static_cast<int>(y / dpr), source.height() - 1);
+            const auto* from = reinterpret_cast<const QRgb*>(strip.constScanLine(sy));
+            auto* to = reinterpret_cast<QRgb*>(m_image.scanLine(offset + y));
+            for (int x = 0; x < size && offset + x < width; ++x) {
+                const int sx =
+                    source.left() + std::min(static_cast<int>(x / dpr), source.width() - 1);
+                // An image list's pixels are opaque or, where green was,
+                // wholly transparent.
+                if (qAlpha(from[sx]) != 0) {
+                    to[offset + x] = from[sx];
+                }
             }
         }
     }

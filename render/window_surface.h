@@ -26,10 +26,13 @@
 
 #include <QImage>
 #include <QSize>
+#include <QSizeF>
 
 #include <chrono>
 #include <functional>
 #include <mutex>
+
+class QPainter;
 
 // What one drawing draws.
 struct DrawRequest
@@ -52,11 +55,13 @@ public:
     // a copy of the whole image.
     static constexpr std::chrono::milliseconds kAnimationInterval{40};
     // How long the worker waits for the fractal's drawing lock between two
-    // looks at its stop flag.
-    static constexpr std::chrono::milliseconds kLockSlice{5};
+    // tries, looking at its stop flag each time.
+    static constexpr std::chrono::milliseconds kLockSlice{2};
     static constexpr int kAnimationFrames = 12;
     static constexpr int kAnimationSize = 32;
     static constexpr int kAnimationOffset = 10;
+    // One hatch line every this many units along each axis.
+    static constexpr int kHatchPeriod = 8;
 
     // `animation`: the busy animation, 12 images of 32 by 32 (may be empty:
     // the hatch alone shows). `markers`: the overlays' marker images.
@@ -65,8 +70,14 @@ public:
 
     // Makes `request` what the next drawing draws, then RequestDraw.
     void Request(DrawRequest request);
-    // The image published last, with the device pixel ratio of its request;
-    // null before the first. Never changed once handed out.
+    // Draws the image published last at (0, 0) in the painter's units (the
+    // image carries the device pixel ratio of its request) and returns its
+    // size in those units; nothing, and an empty size, before the first.
+    // The painting happens under the handover lock, so the image's pixels and
+    // its reference count are never touched by both threads at once.
+    QSizeF ShowImage(QPainter& painter) const;
+    // A copy of its own of the image published last (null before the
+    // first), for tests and tools.
     QImage Image() const;
     // Drops the published image (the window then shows its background).
     void ClearImage();
