@@ -25,6 +25,7 @@ void WindowSurface::Request(DrawRequest request)
     {
         std::lock_guard lock(m_handover);
         std::swap(m_request, request);
+        ++m_serial;
     }
     // `request` now holds the previous fractal reference; it goes here, on
     // the interface thread, unless a drawing still holds one of its own.
@@ -52,6 +53,7 @@ void WindowSurface::ClearImage()
     QImage gone;
     std::lock_guard lock(m_handover);
     std::swap(m_published, gone);
+    ++m_serial;
 }
 
 int WindowSurface::Run()
@@ -60,6 +62,7 @@ int WindowSurface::Run()
     {
         std::lock_guard lock(m_handover);
         request = m_request;
+        m_drawingSerial = m_serial;
     }
     if (m_started) {
         m_started();
@@ -183,12 +186,18 @@ void WindowSurface::Publish()
     // A copy of its own: the worker goes on drawing into m_image.
     QImage copy = m_image.copy();
     copy.setDevicePixelRatio(m_devicePixelRatio);
+    bool current = false;
     {
         std::lock_guard lock(m_handover);
-        std::swap(m_published, copy);
+        // A picture of a request already overtaken (or of a window since
+        // cleared) would only flash up before the next one.
+        current = m_drawingSerial == m_serial;
+        if (current) {
+            std::swap(m_published, copy);
+        }
     }
     m_lastPublish = Clock::now();
-    if (m_imageReady) {
+    if (current && m_imageReady) {
         m_imageReady();
     }
 }

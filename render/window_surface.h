@@ -13,8 +13,9 @@
 //
 // While a long drawing runs, a copy of the image is published at least every
 // kPublishInterval so the figure grows visibly; the busy animation is
-// published the same way. The image handover is the one lock between the
-// threads.
+// published the same way, and what a stopped drawing had drawn stays. A
+// drawing overtaken by a newer request publishes nothing more. The image
+// handover is the one lock between the threads.
 //
 // Threads: Request, Image and the DrawingThread controls belong to the
 // interface thread (Image may be called from any thread); the callbacks run
@@ -29,6 +30,7 @@
 #include <QSizeF>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 
@@ -113,14 +115,17 @@ private:
     std::function<void()> m_imageReady;
     std::function<void()> m_started;
 
-    // The handover, under m_handover: the last request and the published
-    // image.
+    // The handover, under m_handover: the last request, the published image
+    // and a count of requests and clearings, which tells a drawing whether
+    // its picture is still wanted.
     mutable std::mutex m_handover;
     DrawRequest m_request;
     QImage m_published;
+    std::uint64_t m_serial = 0;
 
     // The worker's own.
     QImage m_image;
+    std::uint64_t m_drawingSerial = 0;
     double m_devicePixelRatio = 1.0;
     bool m_hatched = false;
     Clock::time_point m_lastPublish;

@@ -170,11 +170,21 @@ TEST(WindowSurface, AFractalLetGoOrLockedElsewhereIsDrawnSafelyAndStillStops)
     ASSERT_TRUE(WaitFor([&] { return h.completions == 4; }));
     EXPECT_EQ(h.Results(), (std::vector<int>{-1, 0, -1, 0}));
 
+    // A window cleared while drawing (its document lost its fractal) gets
+    // nothing more from the stopped drawing.
+    h.Draw(Koch(13));
+    ASSERT_TRUE(WaitFor([&] { return h.surface.IsDrawing(); }));
+    std::this_thread::sleep_for(150ms);
+    h.surface.ClearImage();
+    h.surface.Stop();
+    ASSERT_TRUE(WaitFor([&] { return h.completions == 5; }));
+    EXPECT_TRUE(h.surface.Image().isNull());
+
     // A figure with no height is not painted: the picture stays as it was.
     const std::size_t publications = h.Published().size();
     h.Draw(FractalFromText("[type] std\n[name] line\n[ndays] 3\n[initiators] 1\n0,0\n1,0\n"
                            "[generator] 2\n0,0,0.5\n0,0,0.5\n"));
-    ASSERT_TRUE(WaitFor([&] { return h.completions == 5; }));
+    ASSERT_TRUE(WaitFor([&] { return h.completions == 6; }));
     EXPECT_EQ(h.Results().back(), 0);
     EXPECT_EQ(h.Published().size(), publications);
 }
