@@ -156,7 +156,7 @@ TEST(LsysFractalDraw, StopsAndHugeDayCounts)
     } catch (int code) {
         EXPECT_EQ(code, -1);
     }
-    // Raised at the first progress report, 4096 levels deep: the very next
+    // Raised at the first progress report, kMaxDepth levels deep: the next
     // character stops.
     stop = false;
     FractalBounds box;
