@@ -74,7 +74,9 @@ tsan: deps
 	cmake -S . -B $(BUILD_TSAN) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DKALEIDRA_TSAN=ON -DKALEIDRA_BENCH=OFF
 	cmake --build $(BUILD_TSAN) -j $(JOBS)
-	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir $(BUILD_TSAN) --output-on-failure -j $(JOBS)
+	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	    ctest --test-dir $(BUILD_TSAN) --output-on-failure -j $(JOBS)
 
 # Replays the committed corpus, then fuzzes every target for FUZZ_SECONDS.
 fuzz: deps

@@ -23,8 +23,8 @@ namespace {
 
 // Reasons a fractal is not saved, shown after "Cannot save <file>". Bundle
 // strings, with these English texts while a bundle lacks them.
-constexpr int kNoFractalToSave = 62150;
-constexpr int kDamagedFractal = 62151;
+constexpr int kNoFractalToSave = Res::Str::NoFractalToSave;
+constexpr int kDamagedFractal = Res::Str::DamagedFractalNotSaved;
 
 QString Text(int id, const char* english)
 {

@@ -19,7 +19,8 @@
 //   61000-61499     dialog and bar texts: captions, labels and hints. Each
 //                   dialog owns a block of 20 numbers (see Res::Text).
 //   62000-62099     messages and titles of the document/view framework.
-//   62100-62199     messages of the application shell (free so far).
+//   62100-62199     messages of the application shell and its documents
+//                   (62150 no fractal to save, 62151 damaged fractal not saved).
 //
 // Text formats: strings whose number is fixed above 34000 and the document
 // strings are printf formats ("%d", "%c", "%s") as the callers format them;
@@ -244,6 +245,10 @@ inline constexpr int PrintToFileTitle = 62022;  // file dialog of printing to PD
 inline constexpr int NoRecentFile = RecentFileGone;
 inline constexpr int NoPrinter = CannotPrint;
 
+// Why a fractal document is not saved.
+inline constexpr int NoFractalToSave = 62150;
+inline constexpr int DamagedFractalNotSaved = 62151;
+
 // The strings whose numbers are fixed and that editors and dialogs rely on.
 inline constexpr std::array kFixed = {
     StartWordLocked,  RuleLabel,         SymbolColumn,       NameLabel,       ValueColumn,
@@ -255,11 +260,12 @@ inline constexpr std::array kFixed = {
     IndicatorCaps,    IndicatorNum,      IndicatorScroll};
 
 inline constexpr std::array kFramework = {
-    Untitled,          AskToSave,          CannotOpen,     CannotSave,        NewDocumentTitle,
-    NewDocumentPrompt, AllDocumentsFilter, AllFilesFilter, OpenTitle,         SaveAsTitle,
-    NotADocument,      PrintPreviewTitle,  ValidateRange,  ValidateUnsigned,  CannotOpenManual,
-    RecentFileGone,    CannotPrint,        MoreWindows,    SelectWindowTitle, UnknownReason,
-    PdfFilter,         PrintToFileTitle};
+    Untitled,         AskToSave,         CannotOpen,         CannotSave,
+    NewDocumentTitle, NewDocumentPrompt, AllDocumentsFilter, AllFilesFilter,
+    OpenTitle,        SaveAsTitle,       NotADocument,       PrintPreviewTitle,
+    ValidateRange,    ValidateUnsigned,  CannotOpenManual,   RecentFileGone,
+    CannotPrint,      MoreWindows,       SelectWindowTitle,  UnknownReason,
+    PdfFilter,        PrintToFileTitle,  NoFractalToSave,    DamagedFractalNotSaved};
 } // namespace Str
 
 // ---- Dialog and bar texts: a block of 20 numbers per dialog -----------------
