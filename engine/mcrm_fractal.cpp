@@ -121,10 +121,10 @@ bool CMcrmFractal::Draw(DrawingSurface& surface, const StopFlag* stop)
 
 bool CMcrmFractal::Save(CTextArchive& ar)
 {
-    const bool header = CFractal::Save(ar);
-    const bool maps = m_maps.Save(ar);
+    // The header and the "[affine]" section as an IFS fractal writes them.
+    const bool ifs = CIfsFractal::Save(ar);
     const bool generator = m_generator.Save(ar);
-    return header && maps && generator;
+    return ifs && generator;
 }
 
 bool CMcrmFractal::IsValid() const
