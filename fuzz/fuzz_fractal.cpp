@@ -18,10 +18,16 @@
 #include "engine/standard_fractal.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <mutex>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -33,6 +39,48 @@ constexpr int kMaxFuzzDays = 64;
 constexpr std::int64_t kElementBudget = 200000;
 // A finer progress period than the program's, so the budget is kept closely.
 constexpr int kProgressPeriod = 1000;
+
+// Some inputs make work that draws nothing (automaton productions that
+// double and then vanish), which no element budget sees. As a user would
+// press Stop, a watchdog sets the stop flags once the time is up.
+constexpr std::chrono::milliseconds kTimeBudget{500};
+
+class Deadline
+{
+public:
+    Deadline(std::initializer_list<StopFlag*> flags, std::chrono::milliseconds after)
+        : m_flags(flags), m_thread([this, after] { Watch(after); })
+    {
+    }
+    ~Deadline()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+    Deadline(const Deadline&) = delete;
+    Deadline& operator=(const Deadline&) = delete;
+
+private:
+    void Watch(std::chrono::milliseconds after)
+    {
+        std::unique_lock lock(m_mutex);
+        if (!m_wake.wait_for(lock, after, [this] { return m_done; })) {
+            for (StopFlag* flag : m_flags) {
+                flag->store(true, std::memory_order_relaxed);
+            }
+        }
+    }
+
+    std::vector<StopFlag*> m_flags;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false;
+    std::thread m_thread;
+};
 
 struct Budget
 {
@@ -98,6 +146,8 @@ void DrawWithinBudget(CFractal& fractal)
     fractal.m_progressPeriod = kProgressPeriod;
 
     StopFlag stop{false};
+    StopFlag drawStop{false};
+    const Deadline deadline({&stop, &drawStop}, kTimeBudget);
     Budget budget{&stop};
     bool paintable = false;
     try {
@@ -115,7 +165,6 @@ void DrawWithinBudget(CFractal& fractal)
     fractal.DrawGeneratorOverlay(overlays, {0x00ff00, 0x007f00});
 
     // Measured within budget at this day count, so drawing it costs the same.
-    StopFlag drawStop{false};
     BudgetSurface surface(drawStop, kElementBudget);
     try {
         fractal.Draw(surface, &drawStop);
