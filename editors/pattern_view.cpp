@@ -18,6 +18,60 @@ namespace {
 constexpr int kMarkerWidth = 12;
 constexpr int kMarkerDrawSize = 10;
 
+// Draws on an editor's marker surface, the line of each step in the colour
+// of its arrow: the step drawing colours the arrow by the step's flags and
+// draws the line with the current pen, which follows the arrow here so that
+// the user tells plain, final and invisible steps apart along their length.
+class StepColorSurface : public MarkerSurface
+{
+public:
+    StepColorSurface(GdiMarkerSurface& inner, QPainter& painter)
+        : m_inner(inner), m_painter(painter)
+    {
+    }
+    void MoveTo(double x, double y) override { m_inner.MoveTo(x, y); }
+    void SetPixel(double x, double y, Color color) override { m_inner.SetPixel(x, y, color); }
+    void SetPixel(double x, double y) override { m_inner.SetPixel(x, y); }
+    void Line(double x1, double y1, double x2, double y2, Color color) override
+    {
+        m_inner.Line(x1, y1, x2, y2, color);
+    }
+    void Line(double x1, double y1, double x2, double y2) override { m_inner.Line(x1, y1, x2, y2); }
+    void LineTo(double x, double y, Color color) override { m_inner.LineTo(x, y, color); }
+    void LineTo(double x, double y) override { m_inner.LineTo(x, y); }
+    void Arrow(Point p, Polar v, int size, Color color) override
+    {
+        m_inner.Arrow(p, v, size, color);
+        m_painter.setPen(QPen(ToQColor(color), 0));
+    }
+    void Arrow(Point p, Polar v, int size) override { m_inner.Arrow(p, v, size); }
+    void Circle(double cx, double cy, double r, Color color) override
+    {
+        m_inner.Circle(cx, cy, r, color);
+    }
+    void Circle(double cx, double cy, double r) override { m_inner.Circle(cx, cy, r); }
+    const AffineMap* GetTransform() const override { return m_inner.GetTransform(); }
+    void DrawImage(double x, double y, int width, int height, int index) override
+    {
+        m_inner.DrawImage(x, y, width, height, index);
+    }
+    void DrawText(const std::string& text, double x, double y, Color color) override
+    {
+        m_inner.DrawText(text, x, y, color);
+    }
+    void DrawText(const std::string& text, double x, double y) override
+    {
+        m_inner.DrawText(text, x, y);
+    }
+    double TextWidth(const std::string& text) override { return m_inner.TextWidth(text); }
+    double TextHeight(const std::string& text) override { return m_inner.TextHeight(text); }
+    Color SelectColor(int flags) override { return m_inner.SelectColor(flags); }
+
+private:
+    GdiMarkerSurface& m_inner;
+    QPainter& m_painter;
+};
+
 } // namespace
 
 CPatternView::CPatternView()
@@ -255,15 +309,17 @@ void CPatternView::OnDraw(QPainter& painter)
             surface.Line(m_reference.start.x, m_reference.start.y, m_reference.end.x,
                          m_reference.end.y);
         }
-        painter.setPen(QPen(Qt::black, 0));
         const CPatternDoc* document = GetPatternDoc();
         m_freeEnd = m_reference.start;
         if (document != nullptr && !document->GetPattern().empty()) {
+            painter.save();
+            StepColorSurface steps(surface, painter);
             if (m_fanMode) {
-                document->GetPattern().DrawVectors(surface, m_reference, 0, 1);
+                document->GetPattern().DrawVectors(steps, m_reference, 0, 1);
             } else {
-                m_freeEnd = document->GetPattern().DrawChained(surface, m_reference, 0, 1);
+                m_freeEnd = document->GetPattern().DrawChained(steps, m_reference, 0, 1);
             }
+            painter.restore();
         }
         m_anchor = m_freeEnd;
         if (m_fanMode) {
