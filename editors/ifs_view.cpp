@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTabBar>
+#include <QTimer>
 
 #include <cmath>
 
@@ -98,7 +99,6 @@ void CIfsView::OnInitialUpdate()
         m_tabs->setDrawBase(true);
         m_tabs->setFocusPolicy(Qt::TabFocus);
         connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) { OnTabChanged(index); });
-        connect(m_tabs, &QTabBar::tabBarClicked, this, [this](int index) { OnTabClicked(index); });
         LayoutTabs();
         m_tabs->show();
     }
@@ -169,7 +169,7 @@ void CIfsView::RelabelTabs()
 
 void CIfsView::OnTabChanged(int index)
 {
-    if (m_updatingTabs) {
+    if (m_updatingTabs || m_tabs == nullptr) {
         return;
     }
     const CIfsDoc* document = GetIfsDoc();
@@ -177,13 +177,14 @@ void CIfsView::OnTabChanged(int index)
         static_cast<std::size_t>(index) < document->Maps().size()) {
         m_selected = index;
         update();
-    }
-}
-
-void CIfsView::OnTabClicked(int index)
-{
-    if (m_tabs != nullptr && index == m_tabs->count() - 1) {
-        AddMap();
+    } else if (index == m_tabs->count() - 1) {
+        // The adding tab, by a click or the keyboard: a new map, once the tab
+        // bar has finished with the event.
+        QTimer::singleShot(0, this, [this] {
+            if (m_tabs != nullptr && m_tabs->currentIndex() == m_tabs->count() - 1) {
+                AddMap();
+            }
+        });
     }
 }
 

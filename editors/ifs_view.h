@@ -75,7 +75,6 @@ private:
     void RebuildTabs();
     void RelabelTabs();
     void OnTabChanged(int index);
-    void OnTabClicked(int index);
     void DragTo(Point p, int handle);
     void ComputeMapSquare(const AffineMap& map);
     void LayoutTabs();
