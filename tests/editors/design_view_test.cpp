@@ -83,7 +83,8 @@ private slots:
 
         // Both polar grids: on a circle and on a ray about the same centre.
         grids.Circle().shown = true;
-        const Point both = grids.Snap(q, centre);
+        const Point both =
+            grids.Snap({100.0 + 51.0 * std::cos(0.3), 100.0 + 51.0 * std::sin(0.3)}, centre);
         QVERIFY(Near(both, {100.0 + 60.0 * std::cos(pi / 12), 100.0 + 60.0 * std::sin(pi / 12)}));
 
         // Counts below 1 are ignored; a grid made with 0 takes 4.
