@@ -53,6 +53,20 @@ QStringList AbsolutePaths(const QStringList& files)
     return paths;
 }
 
+// A template whose editors start with the application's current colours.
+template <class DocumentClass, class ViewClass>
+std::unique_ptr<DocTemplate> MakeEditorTemplate(int id)
+{
+    return std::make_unique<DocTemplate>(
+        id, [] { return std::make_unique<DocumentClass>(); },
+        [] {
+            auto view = std::make_unique<ViewClass>();
+            if (const CFractalApp* app = CFractalApp::Instance())
+                view->m_colors = app->CurrentColors();
+            return view;
+        });
+}
+
 } // namespace
 
 CFractalApp::CFractalApp(int& argc, char** argv) : Application(argc, argv)
@@ -160,9 +174,9 @@ void CFractalApp::RegisterTemplates()
     // it, in that order, as they become available.
     m_fractalTemplate =
         AddDocTemplate(DocTemplate::Make<CFractalDoc, CFractalView>(Res::DocType::Fractal));
-    AddDocTemplate(DocTemplate::Make<CGeneratorDoc, CGeneratorView>(Res::DocType::Generator));
-    AddDocTemplate(DocTemplate::Make<CInitiatorDoc, CInitiatorView>(Res::DocType::Initiator));
-    AddDocTemplate(DocTemplate::Make<CIfsDoc, CIfsView>(Res::DocType::Ifs));
+    AddDocTemplate(MakeEditorTemplate<CGeneratorDoc, CGeneratorView>(Res::DocType::Generator));
+    AddDocTemplate(MakeEditorTemplate<CInitiatorDoc, CInitiatorView>(Res::DocType::Initiator));
+    AddDocTemplate(MakeEditorTemplate<CIfsDoc, CIfsView>(Res::DocType::Ifs));
 }
 
 bool CFractalApp::CreateMainFrame()

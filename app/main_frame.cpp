@@ -4,6 +4,8 @@
 #include "app/color_bar.h"
 #include "app/fractal_app.h"
 #include "app/generation_bar.h"
+#include "editors/ifs_view.h"
+#include "editors/pattern_view.h"
 #include "framework/command_ids.h"
 #include "framework/menu_builder.h"
 #include "framework/resource_ids.h"
@@ -14,6 +16,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QStyle>
 #include <QToolBar>
 
@@ -47,6 +51,7 @@ QLineEdit* GridEdit(int control, QWidget* parent)
 CMainFrame::CMainFrame() : MdiFrame(Res::MainFrame)
 {
     g_instance = this;
+    AddEditorBarCommands();
 }
 
 CMainFrame::~CMainFrame()
@@ -115,7 +120,71 @@ bool CMainFrame::createDockWindows()
     addDockWidget(Qt::RightDockWidgetArea, m_colorDock);
 
     ShowBands(kBandsInitial);
+    // After the frame's own handling, which has told the views already.
+    connect(MdiArea(), &QMdiArea::subWindowActivated, this, [this] { SyncEditorBars(); });
     return true;
+}
+
+void CMainFrame::SyncEditorBars()
+{
+    disconnect(m_editorColors);
+    disconnect(m_editorShape);
+    auto* editor = qobject_cast<CDesignView*>(ActiveView());
+    if (editor == nullptr) {
+        if (ActiveView() == nullptr) {
+            ShowBands(kBandsInitial);
+            const CFractalApp* app = CFractalApp::Instance();
+            m_colorBar->SetColors(app ? app->CurrentColors() : kDefaultColorSet);
+            m_gridSquares->setText(QString::number(DesignGrid::kDefaultCount));
+            m_gridRays->setText(QString::number(DesignGrid::kDefaultCount));
+        }
+        return;
+    }
+    ShowBands(qobject_cast<CIfsView*>(editor) ? kBandsIfs : kBandsPattern);
+    m_colorBar->SetColors(editor->m_colors);
+    m_editorColors = connect(editor, &CDesignView::ColorsChanged, this,
+                             [this, editor] { m_colorBar->SetColors(editor->m_colors); });
+    m_gridSquares->setText(QString::number(editor->m_grids.Square().count));
+    m_gridRays->setText(QString::number(editor->m_grids.Rays().count));
+    if (auto* pattern = qobject_cast<CPatternView*>(editor)) {
+        m_shapeBox->setCurrentIndex(pattern->ShapeEntry());
+        m_editorShape =
+            connect(pattern, &CPatternView::ShapeEntryChanged, m_shapeBox,
+                    [this, pattern] { m_shapeBox->setCurrentIndex(pattern->ShapeEntry()); });
+    }
+}
+
+void CMainFrame::AddEditorBarCommands()
+{
+    // The views claim none of these, so they come on to the frame, which
+    // hands the control's value to the active editor.
+    const auto editor = [this] { return qobject_cast<CDesignView*>(ActiveView()); };
+    const auto onlyForEditors = [editor](CommandState& state) {
+        state.Enable(editor() != nullptr);
+    };
+    AddCommand(
+        Res::Control::GridSquareCount,
+        [this, editor] {
+            if (CDesignView* view = editor())
+                view->OnSquareCountText(m_gridSquares->text());
+        },
+        onlyForEditors);
+    AddCommand(
+        Res::Control::GridRayCount,
+        [this, editor] {
+            if (CDesignView* view = editor())
+                view->OnRayCountText(m_gridRays->text());
+        },
+        onlyForEditors);
+    AddCommand(
+        Cmd::ShapeBox,
+        [this] {
+            if (auto* view = qobject_cast<CPatternView*>(ActiveView()))
+                view->OnShapeSelected(m_shapeBox->currentIndex());
+        },
+        [this](CommandState& state) {
+            state.Enable(qobject_cast<CPatternView*>(ActiveView()) != nullptr);
+        });
 }
 
 QToolBar* CMainFrame::AddBar(int id, int titleId, QWidget* content)

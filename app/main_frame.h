@@ -71,6 +71,10 @@ private:
     void AddBandImage(QToolBar* bar, int image);
     QWidget* MakePatternBar();
     QWidget* MakeGridBar();
+    // The bars follow an active graphical editor: its band set, colours and
+    // grid counts; the bar controls' commands reach it through the frame.
+    void SyncEditorBars();
+    void AddEditorBarCommands();
 
     std::array<QToolBar*, kBandCount> m_bands{};
     CGenerationBar* m_generationBar = nullptr;
@@ -80,4 +84,6 @@ private:
     QDockWidget* m_colorDock = nullptr;
     CColorBar* m_colorBar = nullptr;
     int m_bandSet = 0;
+    QMetaObject::Connection m_editorColors;
+    QMetaObject::Connection m_editorShape;
 };

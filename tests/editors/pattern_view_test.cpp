@@ -5,6 +5,7 @@
 
 #include "app/app_fixture.h"
 
+#include "app/color_bar.h"
 #include "documents/pattern_doc.h"
 #include "editors/pattern_info_box.h"
 #include "editors/pattern_view.h"
@@ -12,7 +13,10 @@
 #include "framework/resource_ids.h"
 #include "render/gdi_surface.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QStatusBar>
 
 #include <cmath>
 
@@ -121,6 +125,13 @@ private slots:
         const Point onSegment{ref.end.x, ref.end.y - 28};
         QCOMPARE(PixelAt(view, onSegment), Rgb(view->m_colors[3]));
         QCOMPARE(view->InfoBox()->Title(), QStringLiteral("Steps: 2"));
+        // The status bar tells where the mouse is, in reference units.
+        const QPoint mouse = At(ref.end) + QPoint(0, 40);
+        QTest::mouseMove(view->window()->windowHandle(), view->mapTo(view->window(), mouse));
+        const QString where = QStringLiteral("x = %1, y = %2")
+                                  .arg((mouse.x() - ref.start.x) / length, 0, 'f', 4)
+                                  .arg((mouse.y() - ref.start.y) / length, 0, 'f', 4);
+        QCOMPARE(Frame().statusBar()->currentMessage(), where);
         QCOMPARE(view->InfoBox()->AngleText(),
                  QString::asprintf("%.6lf", expected.angle * 180.0 / pi));
 
@@ -174,9 +185,10 @@ private slots:
         Draw(view, b, b);
         const Pattern& pattern = view->GetPatternDoc()->GetPattern();
         QCOMPARE(pattern.size(), std::size_t{2});
-        // Both relative to the start: the second is the mirror of the first.
-        QVERIFY(Near(pattern[0].angle, -pattern[1].angle));
-        QVERIFY(Near(pattern[0].ratio, pattern[1].ratio));
+        // Both from the start: the second is the mirror of the first (up to
+        // the half pixel the start may lie off the pixel grid).
+        QVERIFY(Near(pattern[0].angle, -pattern[1].angle, 0.02));
+        QVERIFY(Near(pattern[0].ratio, pattern[1].ratio, 0.01));
     }
 
     void polygonsDeleteAllAndTheInformationBox()
@@ -217,6 +229,31 @@ private slots:
         // The next click draws.
         Draw(first, p, p);
         QCOMPARE(first->GetPatternDoc()->GetPattern().size(), std::size_t{1});
+    }
+
+    void barsFollowTheActiveEditor()
+    {
+        CPatternView* view = NewEditor();
+        QCOMPARE(Frame().Bands(), 0x139);
+        view->SetColor(2, 0x123456);
+        QCOMPARE(Frame().ColorBar()->GetColor(2), Color{0x123456});
+        // Typing in the grid bar sets the editor's counts.
+        QLineEdit* squares = Frame().GridSquaresEdit();
+        squares->clear();
+        QTest::keyClicks(squares, QStringLiteral("8"));
+        QCOMPARE(view->m_grids.Square().count, 8);
+        QCOMPARE(view->m_grids.Circle().count, 8);
+        // A shape from the pattern bar: entry 3 appends a square, and the box
+        // goes back to its first entry.
+        QComboBox* shapes = Frame().ShapeBox();
+        shapes->setCurrentIndex(3);
+        emit shapes->activated(3);
+        QCOMPARE(view->GetPatternDoc()->GetPattern().size(), std::size_t{4});
+        QCOMPARE(shapes->currentIndex(), 0);
+        // With no window left, the bars show the application's values.
+        CloseAll();
+        QCOMPARE(Frame().Bands(), 0x101);
+        QCOMPARE(squares->text(), QStringLiteral("4"));
     }
 };
 
