@@ -13,6 +13,7 @@
 #include "framework/resource_ids.h"
 #include "render/gdi_surface.h"
 
+#include <QColorDialog>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -235,7 +236,21 @@ private slots:
     {
         CPatternView* view = NewEditor();
         QCOMPARE(Frame().Bands(), 0x139);
-        view->SetColor(2, 0x123456);
+        // A colour chosen in the dialog goes to the view and its swatch;
+        // cancelling changes neither.
+        AnswerNextDialog<QColorDialog>([](QColorDialog* dialog) {
+            dialog->setCurrentColor(QColor(0x56, 0x34, 0x12));
+            dialog->accept();
+        });
+        QVERIFY(CommandRouter::Execute(view->CommandChain(), Cmd::Color(2)));
+        QCOMPARE(view->m_colors[2], Color{0x123456});
+        QCOMPARE(Frame().ColorBar()->GetColor(2), Color{0x123456});
+        AnswerNextDialog<QColorDialog>([](QColorDialog* dialog) {
+            dialog->setCurrentColor(Qt::red);
+            dialog->reject();
+        });
+        QVERIFY(CommandRouter::Execute(view->CommandChain(), Cmd::Color(2)));
+        QCOMPARE(view->m_colors[2], Color{0x123456});
         QCOMPARE(Frame().ColorBar()->GetColor(2), Color{0x123456});
         // Typing in the grid bar sets the editor's counts.
         QLineEdit* squares = Frame().GridSquaresEdit();
