@@ -10,11 +10,11 @@
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "framework/printing.h"
-#include "framework/resource_ids.h"
 #include "framework/resource_library.h"
 #include "framework/scripted_prompts.h"
 #include "framework/ui_resources.h"
-#include "render/fractal_view.h"
+#include "ids/resource_ids.h"
+#include "views/fractal_view.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,20 +51,6 @@ QStringList AbsolutePaths(const QStringList& files)
     for (const QString& file : files)
         paths.append(QFileInfo(file).absoluteFilePath());
     return paths;
-}
-
-// A template whose editors start with the application's current colours.
-template <class DocumentClass, class ViewClass>
-std::unique_ptr<DocTemplate> MakeEditorTemplate(int id)
-{
-    return std::make_unique<DocTemplate>(
-        id, [] { return std::make_unique<DocumentClass>(); },
-        [] {
-            auto view = std::make_unique<ViewClass>();
-            if (const CFractalApp* app = CFractalApp::Instance())
-                view->m_colors = app->CurrentColors();
-            return view;
-        });
 }
 
 } // namespace
@@ -174,9 +160,18 @@ void CFractalApp::RegisterTemplates()
     // it, in that order, as they become available.
     m_fractalTemplate =
         AddDocTemplate(DocTemplate::Make<CFractalDoc, CFractalView>(Res::DocType::Fractal));
-    AddDocTemplate(MakeEditorTemplate<CGeneratorDoc, CGeneratorView>(Res::DocType::Generator));
-    AddDocTemplate(MakeEditorTemplate<CInitiatorDoc, CInitiatorView>(Res::DocType::Initiator));
-    AddDocTemplate(MakeEditorTemplate<CIfsDoc, CIfsView>(Res::DocType::Ifs));
+    AddDocTemplate(DocTemplate::Make<CGeneratorDoc, CGeneratorView>(Res::DocType::Generator));
+    AddDocTemplate(DocTemplate::Make<CInitiatorDoc, CInitiatorView>(Res::DocType::Initiator));
+    AddDocTemplate(DocTemplate::Make<CIfsDoc, CIfsView>(Res::DocType::Ifs));
+    SyncViewColors();
+}
+
+void CFractalApp::SyncViewColors()
+{
+    const QVector<QRgb> colors = ToRgbList(m_colors);
+    for (DocTemplate* docTemplate : Templates()) {
+        docTemplate->SetViewColors(colors);
+    }
 }
 
 bool CFractalApp::CreateMainFrame()

@@ -12,8 +12,9 @@
 //
 // Only the interface thread uses these documents.
 
-#include "framework/command_ids.h"
 #include "framework/document.h"
+#include "framework/standard_ids.h"
+#include "ids/command_ids.h"
 
 #include <QUndoStack>
 

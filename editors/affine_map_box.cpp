@@ -1,8 +1,8 @@
 #include "editors/affine_map_box.h"
 
 #include "editors/pattern_info_box.h"
-#include "framework/resource_ids.h"
 #include "framework/ui_resources.h"
+#include "ids/resource_ids.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -11,7 +11,7 @@
 // point unchanged.
 
 #include "core/geometry.h"
-#include "render/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 #include <QRect>
 

@@ -2,14 +2,15 @@
 
 #include "documents/component_doc.h"
 #include "framework/application.h"
-#include "framework/command_ids.h"
+#include "framework/standard_ids.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 #include "render/gdi_surface.h"
 
 #include <QColorDialog>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStatusTipEvent>
 
 #include <cmath>
 
@@ -54,6 +55,11 @@ CDesignView::CDesignView()
     AddCommand(Cmd::ZoomOut, [this] { ZoomOut(); });
     AddCommandRange(Cmd::ColorFirst, Cmd::ColorLast,
                     [this](int id) { ChooseColor(id - Cmd::ColorFirst); });
+    // The grid bar's edits send their text as the user types.
+    AddValueCommand(Res::Control::GridSquareCount,
+                    [this](const QString& text) { OnSquareCountText(text); });
+    AddValueCommand(Res::Control::GridRayCount,
+                    [this](const QString& text) { OnRayCountText(text); });
 }
 
 CDesignView::~CDesignView() = default;
@@ -166,13 +172,33 @@ void CDesignView::SetColor(int index, Color color)
         return;
     }
     m_colors[static_cast<std::size_t>(index)] = color;
-    emit ColorsChanged();
+    BarsChanged();
     update();
 }
 
-void CDesignView::OnActivateView(bool activate, View* activated, View* deactivated)
+QVector<QRgb> CDesignView::BarColors() const
 {
-    View::OnActivateView(activate, activated, deactivated);
+    return ToRgbList(m_colors);
+}
+
+bool CDesignView::QueryBarControl(int controlId, BarControlState& state) const
+{
+    if (controlId == Res::Control::GridSquareCount) {
+        state.text = QString::number(m_grids.Square().count);
+        return true;
+    }
+    if (controlId == Res::Control::GridRayCount) {
+        state.text = QString::number(m_grids.Rays().count);
+        return true;
+    }
+    return false;
+}
+
+void CDesignView::OnInitialColors(const QVector<QRgb>& colors)
+{
+    if (colors.size() == static_cast<int>(m_colors.size())) {
+        m_colors = FromRgbList(colors);
+    }
 }
 
 Point CDesignView::ModelPoint(Point window) const
@@ -190,8 +216,7 @@ void CDesignView::ShowMousePosition(Point window)
     const QString text = ComponentText(CompText::MousePosition, "x = %1, y = %2")
                              .arg(model.x, 0, 'f', 4)
                              .arg(model.y, 0, 'f', 4);
-    QStatusTipEvent tip(text);
-    QCoreApplication::sendEvent(this, &tip);
+    ShowStatusText(text);
 }
 
 void CDesignView::mouseMoveEvent(QMouseEvent* event)
@@ -202,8 +227,7 @@ void CDesignView::mouseMoveEvent(QMouseEvent* event)
 
 void CDesignView::leaveEvent(QEvent* event)
 {
-    QStatusTipEvent tip{QString()};
-    QCoreApplication::sendEvent(this, &tip);
+    ShowStatusText(QString());
     View::leaveEvent(event);
 }
 

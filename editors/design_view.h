@@ -35,7 +35,10 @@ public:
     // The client area: the view without its scroll bars, at (0, 0).
     virtual QRect ClientRect() const;
 
-    void OnActivateView(bool activate, View* activated, View* deactivated) override;
+    // The colour bar shows the view's colours, the grid bar its counts.
+    QVector<QRgb> BarColors() const override;
+    bool QueryBarControl(int controlId, BarControlState& state) const override;
+    void OnInitialColors(const QVector<QRgb>& colors) override;
 
     // The commands, also for tests.
     void ToggleGrid(DesignGrid& grid);
@@ -48,7 +51,7 @@ public:
     void OnRayCountText(const QString& text);
     // Opens the colour dialog for entry `index` (0 background, 1 to 6).
     void ChooseColor(int index);
-    // Stores colour `index` and repaints.
+    // Stores colour `index`, repaints, and has the colour bar follow.
     void SetColor(int index, Color color);
 
     // The model point (in reference units, from the reference start) of a
@@ -69,10 +72,6 @@ public:
     bool m_rubberShown = false;
     bool m_idle = true;
     bool m_swallowRelease = false;
-
-signals:
-    // The colours changed (the colour bar follows the active view).
-    void ColorsChanged();
 
 protected:
     // Every subclass calls it first: a repaint starts from a clean window.

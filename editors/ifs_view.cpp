@@ -4,9 +4,10 @@
 #include "editors/affine_map_box.h"
 #include "editors/editor_images.h"
 #include "engine/affine_map_set.h"
-#include "framework/command_ids.h"
-#include "framework/resource_ids.h"
+#include "framework/standard_ids.h"
 #include "framework/ui_resources.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 #include "render/gdi_marker_surface.h"
 
 #include <QMouseEvent>
@@ -103,6 +104,11 @@ void CIfsView::OnInitialUpdate()
         m_tabs->show();
     }
     CDesignView::OnInitialUpdate();
+}
+
+int CIfsView::BarSet() const
+{
+    return Res::Bands::Ifs;
 }
 
 void CIfsView::LayoutTabs()

@@ -36,6 +36,8 @@ public:
 
     void OnInitialUpdate() override;
     void OnUpdate(View* sender, int hint) override;
+    // The editor tool bar and the grid bar, with the colour bar.
+    int BarSet() const override;
 
     // The commands, also for tests.
     void AddMap();

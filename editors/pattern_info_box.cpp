@@ -1,8 +1,8 @@
 #include "editors/pattern_info_box.h"
 
 #include "engine/pattern.h"
-#include "framework/resource_ids.h"
 #include "framework/ui_resources.h"
+#include "ids/resource_ids.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -4,9 +4,10 @@
 #include "editors/editor_images.h"
 #include "editors/pattern_info_box.h"
 #include "engine/affine_map_set.h"
-#include "framework/command_ids.h"
-#include "framework/resource_ids.h"
+#include "framework/standard_ids.h"
 #include "framework/ui_resources.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 #include "render/gdi_marker_surface.h"
 
 #include <QMouseEvent>
@@ -89,6 +90,7 @@ CPatternView::CPatternView()
     AddCommand(
         Cmd::Counterclockwise, [this] { m_counterclockwise = !m_counterclockwise; },
         [this](CommandState& state) { state.SetCheck(m_counterclockwise); });
+    AddValueCommand(Cmd::ShapeBox, [this](const QString& text) { OnShapeText(text); });
     AddCommand(
         Cmd::PatternInfoBox, [this] { ToggleInfoBox(); },
         [this](CommandState& state) { state.SetCheck(m_infoBox && m_infoBox->isVisible()); });
@@ -146,7 +148,21 @@ void CPatternView::OnShapeSelected(int entry)
     }
     document->AppendPolygon(entry + 1, m_counterclockwise);
     m_shapeEntry = 0;
-    emit ShapeEntryChanged();
+    BarsChanged();
+}
+
+int CPatternView::BarSet() const
+{
+    return Res::Bands::Pattern;
+}
+
+bool CPatternView::QueryBarControl(int controlId, BarControlState& state) const
+{
+    if (controlId == Cmd::ShapeBox) {
+        state.current = m_shapeEntry;
+        return true;
+    }
+    return CDesignView::QueryBarControl(controlId, state);
 }
 
 void CPatternView::OnShapeText(const QString& text)

@@ -37,6 +37,9 @@ public:
 
     void OnInitialUpdate() override;
     void OnActivateView(bool activate, View* activated, View* deactivated) override;
+    // The editor and pattern bars and the grid bar, with the colour bar.
+    int BarSet() const override;
+    bool QueryBarControl(int controlId, BarControlState& state) const override;
 
     // The commands, also for tests.
     void ToggleFanMode();
@@ -56,10 +59,6 @@ public:
     bool m_counterclockwise = true;
     bool m_activatedFlag = false;
     bool m_fanMode = false;
-
-signals:
-    // The shape box must show entry ShapeEntry() again.
-    void ShapeEntryChanged();
 
 protected:
     void OnDraw(QPainter& painter) override;

@@ -7,9 +7,10 @@
 #include "documents/ifs_doc.h"
 #include "engine/affine_map_set.h"
 #include "engine/presets.h"
-#include "framework/command_ids.h"
-#include "framework/resource_ids.h"
 #include "framework/scripted_prompts.h"
+#include "framework/standard_ids.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -64,7 +65,7 @@ private slots:
         for (int kind = 0; kind < kKindCount; ++kind) {
             CFractalDoc* document = NewDocument();
             QVERIFY(document->SetPreset(kind, 1));
-            document->m_fractal->m_days = 3;
+            document->Fractal()->m_days = 3;
             const QString path = dir.filePath(QStringLiteral("%1.frac").arg(kind));
             QVERIFY(document->DoSave(path));
             const QByteArray saved = ReadFile(path);
@@ -74,7 +75,7 @@ private slots:
 
             auto* reread = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(path));
             QVERIFY(reread && reread->HasGoodFractal());
-            QCOMPARE(reread->m_fractal->m_days.load(), 3);
+            QCOMPARE(reread->Fractal()->m_days.load(), 3);
             QVERIFY(reread->DoSave(path + "2"));
             QCOMPARE(ReadFile(path + "2"), saved);
             CloseAll();
@@ -95,12 +96,12 @@ private slots:
         const QByteArray cut = "[type] std\n[name] koch\n[ndays] 4\n[initiators] 3\n0,0\n";
         const QString path = WriteFile(dir, QStringLiteral("cut.frac"), cut);
         auto* document = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(path));
-        QVERIFY(document && document->m_fractal && !document->HasGoodFractal());
+        QVERIFY(document && document->Fractal() && !document->HasGoodFractal());
         QCOMPARE(Prompted().errors.size(), 1);
         QTest::qWait(50);
         QCOMPARE(FirstView(document)->DrawingRequests(), 0);
         QVERIFY(Run(document, Cmd::MoreGenerations));
-        QCOMPARE(document->m_fractal->m_days.load(), 4);
+        QCOMPARE(document->Fractal()->m_days.load(), 4);
         QVERIFY(!document->DoSave(path));
         QCOMPARE(ReadFile(path), cut);
         QCOMPARE(Prompted().errors.size(), 2);
@@ -110,7 +111,7 @@ private slots:
         const QString spiral =
             WriteFile(dir, QStringLiteral("spiral.frac"), "[type] spiral\n[name] s\n[ndays] 2\n");
         auto* unknown = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(spiral));
-        QVERIFY(unknown && !unknown->m_fractal);
+        QVERIFY(unknown && !unknown->Fractal());
         QVERIFY(!NewDocument()->DoSave(path));
         QCOMPARE(ReadFile(path), cut);
         QCOMPARE(Prompted().errors.size(), 3);
@@ -122,37 +123,32 @@ private slots:
         QVERIFY(!document->SetPreset(0, -1));
         QVERIFY(!document->SetPreset(0, PresetCount(0)));
         QVERIFY(!document->SetPreset(kKindCount, 0));
-        QVERIFY(!document->m_fractal);
+        QVERIFY(!document->Fractal());
         QVERIFY(document->SetPreset(4, PresetCount(4) - 1));
-        document->m_fractal->m_days = 1;
+        document->Fractal()->m_days = 1;
         CFractalView* view = FirstView(document);
         const int requests = view->DrawingRequests();
         QVERIFY(Run(document, Cmd::FewerGenerations));
-        QCOMPARE(document->m_fractal->m_days.load(), 1);
+        QCOMPARE(document->Fractal()->m_days.load(), 1);
         QCOMPARE(view->DrawingRequests(), requests + 1);
         QVERIFY(Run(document, Cmd::MoreGenerations));
-        QCOMPARE(document->m_fractal->m_days.load(), 2);
+        QCOMPARE(document->Fractal()->m_days.load(), 2);
         QVERIFY(!document->IsModified());
 
-        // A number becomes the day count; anything else, or no selection,
-        // leaves it.
-        QComboBox box;
-        box.addItems({QStringLiteral("7"), QStringLiteral("x"), QStringLiteral("0")});
-        for (const int entry : {1, 2, -1}) {
-            box.setCurrentIndex(entry);
-            document->OnGenerationSelected(box);
-            QCOMPARE(document->m_fractal->m_days.load(), 2);
+        // A number becomes the day count; anything else leaves it.
+        for (const char* entry : {"x", "0", ""}) {
+            document->OnGenerationChosen(QString::fromLatin1(entry));
+            QCOMPARE(document->Fractal()->m_days.load(), 2);
         }
-        box.setCurrentIndex(0);
-        document->OnGenerationSelected(box);
-        QCOMPARE(document->m_fractal->m_days.load(), 7);
+        document->OnGenerationChosen(QStringLiteral(" 7"));
+        QCOMPARE(document->Fractal()->m_days.load(), 7);
     }
 
     void ACancelledCloseLeavesTheWindowDrawing()
     {
         CFractalDoc* document = NewDocument();
         QVERIFY(document->SetPreset(0, 0));
-        document->m_fractal->m_days = 13;
+        document->Fractal()->m_days = 13;
         document->UpdateAllViews(nullptr, 0);
         CFractalView* view = FirstView(document);
         QTRY_VERIFY(view->IsDrawing());
@@ -183,10 +179,10 @@ private slots:
         QVERIFY(ifs);
         QCOMPARE(ifs->Documents().size(), 1);
         auto* maps = qobject_cast<CIfsDoc*>(ifs->Documents().first());
-        QVERIFY(maps->Maps() == *document->m_fractal->GetAffineMaps());
+        QVERIFY(maps->Maps() == *document->Fractal()->GetAffineMaps());
         // The copy is the document's own.
         maps->SetMapLive(0, AffineMap{2.0, 0.0, 0.0, 2.0, 0.0, 0.0});
-        QVERIFY(!(maps->Maps() == *document->m_fractal->GetAffineMaps()));
+        QVERIFY(!(maps->Maps() == *document->Fractal()->GetAffineMaps()));
     }
 };
 

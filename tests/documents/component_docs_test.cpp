@@ -7,9 +7,10 @@
 #include "documents/ifs_doc.h"
 #include "documents/pattern_doc.h"
 #include "engine/presets.h"
-#include "framework/command_ids.h"
-#include "framework/resource_ids.h"
 #include "framework/scripted_prompts.h"
+#include "framework/standard_ids.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 
 #include <QFile>
 
@@ -309,13 +310,13 @@ private slots:
                 Document* document = docTemplate->Documents().first();
                 QVERIFY(!document->IsModified());
                 if (auto* maps = qobject_cast<CIfsDoc*>(document))
-                    QCOMPARE(maps->Maps(), *fractal->m_fractal->GetAffineMaps());
+                    QCOMPARE(maps->Maps(), *fractal->Fractal()->GetAffineMaps());
                 else if (type == 131)
                     QCOMPARE(qobject_cast<CPatternDoc*>(document)->GetPattern(),
-                             *fractal->m_fractal->GetGenerator());
+                             *fractal->Fractal()->GetGenerator());
                 else
                     QCOMPARE(qobject_cast<CPatternDoc*>(document)->GetPattern(),
-                             Pattern(*fractal->m_fractal->GetInitiators()));
+                             Pattern(*fractal->Fractal()->GetInitiators()));
             }
             CloseAll();
         }

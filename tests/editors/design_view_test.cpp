@@ -7,8 +7,9 @@
 
 #include "editors/design_grids.h"
 #include "editors/pattern_view.h"
-#include "framework/command_ids.h"
-#include "framework/resource_ids.h"
+#include "framework/standard_ids.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 
 #include <QScrollBar>
 

@@ -7,9 +7,10 @@
 #include "documents/ifs_doc.h"
 #include "editors/affine_map_box.h"
 #include "editors/ifs_view.h"
-#include "framework/command_ids.h"
-#include "framework/resource_ids.h"
+#include "framework/standard_ids.h"
 #include "framework/ui_resources.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 #include "render/gdi_surface.h"
 
 #include <QScrollBar>
