@@ -1,5 +1,6 @@
 #include "documents/component_doc.h"
 
+#include "framework/standard_ids.h"
 #include "framework/ui_resources.h"
 
 #include <QUndoCommand>

@@ -13,8 +13,6 @@
 // Only the interface thread uses these documents.
 
 #include "framework/document.h"
-#include "framework/standard_ids.h"
-#include "ids/command_ids.h"
 
 #include <QUndoStack>
 

@@ -2,7 +2,6 @@
 
 #include "core/text_archive.h"
 #include "framework/atomic_file.h"
-#include "framework/standard_ids.h"
 #include "ids/command_ids.h"
 
 #include <sstream>

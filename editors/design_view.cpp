@@ -2,7 +2,6 @@
 
 #include "documents/component_doc.h"
 #include "framework/application.h"
-#include "framework/standard_ids.h"
 #include "ids/command_ids.h"
 #include "ids/resource_ids.h"
 #include "render/gdi_surface.h"

@@ -4,7 +4,6 @@
 #include "editors/affine_map_box.h"
 #include "editors/editor_images.h"
 #include "engine/affine_map_set.h"
-#include "framework/standard_ids.h"
 #include "framework/ui_resources.h"
 #include "ids/command_ids.h"
 #include "ids/resource_ids.h"

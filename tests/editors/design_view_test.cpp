@@ -7,7 +7,6 @@
 
 #include "editors/design_grids.h"
 #include "editors/pattern_view.h"
-#include "framework/standard_ids.h"
 #include "ids/command_ids.h"
 #include "ids/resource_ids.h"
 
