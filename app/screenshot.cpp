@@ -42,15 +42,18 @@ void ScreenshotJob::Start()
 bool ScreenshotJob::AllDrawn() const
 {
     DocTemplate* fractals = m_app->FractalTemplate();
-    if (!fractals)
+    if (!fractals) {
         return true;
+    }
     for (Document* document : fractals->Documents()) {
         for (View* view : document->Views()) {
             const auto* fractalView = qobject_cast<CFractalView*>(view);
-            if (!fractalView)
+            if (!fractalView) {
                 continue;
-            if (fractalView->IsDrawing() || !m_done.contains(Key(fractalView->DrawingThreadId())))
+            }
+            if (fractalView->IsDrawing() || !m_done.contains(Key(fractalView->DrawingThreadId()))) {
                 return false;
+            }
         }
     }
     return true;
@@ -58,10 +61,11 @@ bool ScreenshotJob::AllDrawn() const
 
 void ScreenshotJob::Poll()
 {
-    if (AllDrawn())
+    if (AllDrawn()) {
         ++m_quietPolls;
-    else
+    } else {
         m_quietPolls = 0;
+    }
     if (m_quietPolls >= kQuietPolls) {
         Finish(0);
     } else if (m_elapsed.elapsed() > kTimeoutMs) {
