@@ -3,6 +3,7 @@
 #include "app/main_frame.h"
 #include "app/preset_dialog.h"
 #include "core/text_archive.h"
+#include "engine/create_fractal.h"
 #include "engine/presets.h"
 #include "framework/application.h"
 #include "framework/atomic_file.h"

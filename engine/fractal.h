@@ -2,7 +2,8 @@
 
 // The abstract fractal: what every fractal file shares (kind keyword, name,
 // day count), the bounds cache per day count, the element accounting that
-// lets a drawing be stopped and report progress, and the kind factory.
+// lets a drawing be stopped and report progress. The kind factory that
+// reads a file into one of the kinds is in engine/create_fractal.h.
 
 #include "render/drawing_surface.h"
 #include "render/extent_surface.h"
@@ -214,9 +215,3 @@ private:
 
     CFractal* m_fractal = nullptr;
 };
-
-// Reads "[type]" and its keyword and constructs that kind from the rest of
-// the archive. An unknown keyword returns false and leaves `out` alone; a
-// known one replaces `out` with the new fractal, which may be unusable
-// (m_bad). True when `out` then holds a usable fractal. Never throws.
-bool CreateFractal(FractalPtr& out, CTextArchive& ar);

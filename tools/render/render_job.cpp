@@ -1,6 +1,7 @@
 #include "render_job.h"
 
 #include "core/text_archive.h"
+#include "engine/create_fractal.h"
 #include "engine/presets.h"
 #include "progress_bar.h"
 #include "render/display_settings.h"
