@@ -71,6 +71,11 @@ bool CFractal::PrepareBounds(const StopFlag* stop, ProgressFn progress, void* ar
         measured.valid = ComputeBounds(days, measured, stop, progress, arg);
         measured.scale = ScaleToFit(measured.maxX - measured.minX, measured.maxY - measured.minY,
                                     kDrawLimit, kDrawLimit);
+        if (measured.maxX == measured.minX && measured.maxY == measured.minY) {
+            // A single point (or nothing at all) has no size to fit: drawn
+            // at its own units, it still shows where it is.
+            measured.scale = 1.0;
+        }
         entry = measured;
     }
     {
@@ -84,10 +89,7 @@ bool CFractal::PrepareBounds(const StopFlag* stop, ProgressFn progress, void* ar
     const double height = entry.maxY - entry.minY;
     // A figure thrown to infinity by absurd coefficients cannot be fitted
     // to the drawing range: it is not painted rather than painted as garbage.
-    if (!std::isfinite(width) || !std::isfinite(height) || !(entry.scale > 0.0)) {
-        return false;
-    }
-    return width != 0.0 || height != 0.0;
+    return std::isfinite(width) && std::isfinite(height) && entry.scale > 0.0;
 }
 
 FractalBounds CFractal::BoundsSnapshot() const

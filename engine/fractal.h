@@ -91,7 +91,8 @@ public:
     // before, otherwise measured (with progress) and scaled to fit 32767
     // units. Day counts outside the cache are measured every time. The stop
     // exception passes through and leaves the cache entry not valid. True
-    // when the box has a non-zero width or height.
+    // when the box has a finite size; a flat box (a straight line) and a
+    // single point are figures too, the point kept at scale 1.
     bool PrepareBounds(const StopFlag* stop, ProgressFn progress, void* arg);
 
     // The factor that makes width x height fit limitX x limitY; -1 when

@@ -282,8 +282,7 @@ int RunRender(const RenderOptions& o, const StopFlag& stop, RenderStats* statsOu
         bar.Begin("bounds", fractal.m_progressPeriod);
         const auto start = Clock::now();
         // Without a display the engine need not count for progress at all.
-        const bool prepared =
-            fractal.PrepareBounds(&stop, bar.Enabled() ? &ProgressBar::Tick : nullptr, &bar);
+        (void)fractal.PrepareBounds(&stop, bar.Enabled() ? &ProgressBar::Tick : nullptr, &bar);
         stats.secondsBounds = SecondsSince(start);
         stats.bounds = fractal.m_bounds;
         bar.Clear();
@@ -294,12 +293,7 @@ int RunRender(const RenderOptions& o, const StopFlag& stop, RenderStats* statsOu
                   std::to_string(fractal.m_days) + " days has no finite size)");
             return kExitUnusable;
         }
-        if (!prepared && !o.boundsOnly) {
-            std::fprintf(stderr,
-                         "kaleidra-render: %s: the figure has no width or no height; only the "
-                         "background is drawn\n",
-                         loaded.source.c_str());
-        }
+
         if (!o.boundsOnly) {
             DrawResult result;
             switch (type) {
