@@ -6,7 +6,7 @@
 #include "engine/create_fractal.h"
 #include "engine/presets.h"
 #include "framework/application.h"
-#include "framework/atomic_file.h"
+#include "fileio/atomic_file.h"
 #include "framework/child_frame.h"
 #include "framework/command_ids.h"
 #include "framework/doc_template.h"
