@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include <sstream>
 #include <string>
 
@@ -62,6 +65,48 @@ TEST(ReadFractalText, TellsDamageFromAFigureThatCannotBeDrawn)
         EXPECT_EQ(report.complete, c.complete) << c.text;
         EXPECT_EQ(report.line, c.line) << c.text;
         EXPECT_EQ(report.endOfFile, c.endOfFile) << c.text;
+    }
+}
+
+// The files of faults users met, each read as what it is.
+TEST(ReadFractalText, FilesOfFaultsReadAsWhatTheyAre)
+{
+    struct Case
+    {
+        const char* file;
+        bool usable;
+        bool complete;
+        int line;
+    };
+    const Case cases[] = {
+        {"flat-line.frac", true, true, 0},
+        {"flat-dust.frac", true, true, 0},
+        {"huge-compass.frac", true, true, 0},
+        {"complete-undrawable.frac", false, true, 0},
+        {"long-name.frac", false, false, 2},
+        {"star.txt", true, true, 0},
+        // Two maps of three: what was read is kept and drawn.
+        {"truncated.frac", true, false, 6},
+        {"negative-days.frac", true, true, 0},
+    };
+    for (const Case& c : cases) {
+        std::ifstream in(std::string(KALEIDRA_TEST_DATA_DIR) + "/faults/" + c.file);
+        ASSERT_TRUE(in) << c.file;
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        FractalPtr fractal;
+        FractalReadReport report;
+        EXPECT_EQ(ReadFractalText(text, fractal, report), c.usable) << c.file;
+        EXPECT_EQ(report.complete, c.complete) << c.file;
+        EXPECT_EQ(report.line, c.line) << c.file;
+        if (c.complete) {
+            // What was read completely is written back as it stands.
+            EXPECT_EQ(Saved(*fractal), text) << c.file;
+        }
+        if (c.usable) {
+            // Every usable one is a figure with a place to draw it, flat
+            // or not.
+            EXPECT_TRUE(fractal->PrepareBounds(nullptr, nullptr, nullptr)) << c.file;
+        }
     }
 }
 
