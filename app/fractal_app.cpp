@@ -6,11 +6,11 @@
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "framework/printing.h"
-#include "framework/resource_ids.h"
 #include "framework/resource_library.h"
 #include "framework/scripted_prompts.h"
 #include "framework/ui_resources.h"
-#include "render/fractal_view.h"
+#include "ids/resource_ids.h"
+#include "views/fractal_view.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -158,6 +158,15 @@ void CFractalApp::RegisterTemplates()
         AddDocTemplate(DocTemplate::Make<CFractalDoc, CFractalView>(Res::DocType::Fractal));
     // A fractal file saved under any other extension still opens.
     m_fractalTemplate->SetContentSignature({QStringLiteral("[type]")});
+    SyncViewColors();
+}
+
+void CFractalApp::SyncViewColors()
+{
+    const QVector<QRgb> colors = ToRgbList(m_colors);
+    for (DocTemplate* docTemplate : Templates()) {
+        docTemplate->SetViewColors(colors);
+    }
 }
 
 bool CFractalApp::CreateMainFrame()

@@ -14,6 +14,7 @@
 #include "framework/forward.h"
 
 #include <QByteArray>
+#include <QRgb>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -86,6 +87,10 @@ public:
     ChildFrame* CreateNewFrame(Document* document);
     // The view's initial update, then the frame shows and becomes active.
     void InitialUpdateFrame(ChildFrame* frame);
+    // The colours every new view of this template starts with (see
+    // View::OnInitialColors); none by default.
+    void SetViewColors(QVector<QRgb> colors) { m_viewColors = std::move(colors); }
+    const QVector<QRgb>& ViewColors() const { return m_viewColors; }
     // Replaces the frame class (default ChildFrame).
     void SetFrameFactory(FrameFactory makeFrame) { m_makeFrame = std::move(makeFrame); }
 
@@ -108,4 +113,5 @@ private:
     QStringList m_signature;
     int m_untitledCount = 0;
     QVector<Document*> m_documents;
+    QVector<QRgb> m_viewColors;
 };

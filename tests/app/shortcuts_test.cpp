@@ -5,7 +5,6 @@
 
 #include "app_fixture.h"
 
-#include "framework/command_ids.h"
 #include "framework/menu_builder.h"
 #include "framework/resource_library.h"
 
