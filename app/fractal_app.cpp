@@ -156,6 +156,8 @@ void CFractalApp::RegisterTemplates()
     // it, in that order, as they become available.
     m_fractalTemplate =
         AddDocTemplate(DocTemplate::Make<CFractalDoc, CFractalView>(Res::DocType::Fractal));
+    // A fractal file saved under any other extension still opens.
+    m_fractalTemplate->SetContentSignature({QStringLiteral("[type]")});
     SyncViewColors();
 }
 

@@ -1,6 +1,7 @@
 #include "app/screenshot.h"
 
 #include "app/fractal_app.h"
+#include "documents/fractal_doc.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "views/fractal_view.h"
@@ -49,6 +50,11 @@ bool ScreenshotJob::AllDrawn() const
         for (View* view : document->Views()) {
             const auto* fractalView = qobject_cast<CFractalView*>(view);
             if (!fractalView) {
+                continue;
+            }
+            // A fractal that cannot be drawn shows its reason at once.
+            const auto* fractalDoc = qobject_cast<const CFractalDoc*>(document);
+            if (fractalDoc != nullptr && !fractalDoc->HasGoodFractal()) {
                 continue;
             }
             if (fractalView->IsDrawing() || !m_done.contains(Key(fractalView->DrawingThreadId()))) {

@@ -13,9 +13,14 @@
 #include "framework/view.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
+
+// Enough of a file's start for the few headers that tell its type, even
+// after a long line of values.
+constexpr qint64 kSignatureBytes = 16 * 1024;
 
 QString Canonical(const QString& path)
 {
@@ -113,6 +118,18 @@ DocTemplate* Application::TemplateForFile(const QString& path) const
 {
     for (const auto& docTemplate : m_templates) {
         if (docTemplate->MatchesFile(path)) {
+            return docTemplate.get();
+        }
+    }
+    // An extension no type claims (a file saved as "star.txt", or none at
+    // all) says nothing: the first section headers say what the file is.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return nullptr;
+    }
+    const QByteArray head = file.read(kSignatureBytes);
+    for (const auto& docTemplate : m_templates) {
+        if (docTemplate->MatchesContent(head)) {
             return docTemplate.get();
         }
     }

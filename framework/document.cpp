@@ -1,7 +1,7 @@
 #include "framework/document.h"
 
 #include "framework/application.h"
-#include "framework/atomic_file.h"
+#include "fileio/atomic_file.h"
 #include "framework/child_frame.h"
 #include "framework/doc_template.h"
 #include "framework/framework_strings.h"
