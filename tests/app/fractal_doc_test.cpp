@@ -1,9 +1,10 @@
 // The fractal document: files written and read back, missing and damaged
 // files, refused saves that keep the old file, the day commands, presets, a
-// cancelled close, and the components opening once their types exist.
+// cancelled close, and the components opening as copies.
 
 #include "app_fixture.h"
 
+#include "documents/ifs_doc.h"
 #include "engine/affine_map_set.h"
 #include "engine/presets.h"
 #include "framework/scripted_prompts.h"
@@ -62,21 +63,6 @@ bool GrabsText(CFractalView* view)
     }
     return false;
 }
-
-// An IFS document type of the test's own, standing in for the real one.
-class MapsDocument : public Document, public FractalComponentTarget
-{
-public:
-    AffineMapSet maps;
-
-    bool CopyComponentFrom(CFractal& fractal) override
-    {
-        if (fractal.GetAffineMaps() == nullptr)
-            return false;
-        maps = *fractal.GetAffineMaps();
-        return true;
-    }
-};
 
 } // namespace
 
@@ -233,26 +219,23 @@ private slots:
         document->SetModifiedFlag(false);
     }
 
-    void ComponentsOpenOnceTheirDocumentTypesExist()
+    void ComponentsOpenAsCopies()
     {
         CFractalDoc* document = NewDocument();
         QVERIFY(document->SetPreset(1, 0));
-        QVERIFY(!CommandRouter::Query(FirstView(document)->CommandChain(), Cmd::OpenComponents)
-                     .enabled);
-
-        App().AddDocTemplate(DocTemplate::Make<MapsDocument, View>(Res::DocType::Ifs));
         QVERIFY(Run(document, Cmd::OpenComponents));
-        const QVector<Document*> opened = App().Templates().last()->Documents();
-        QCOMPARE(opened.size(), 1);
-        auto* maps = dynamic_cast<MapsDocument*>(opened.first());
-        QVERIFY(maps->maps == *document->Fractal()->GetAffineMaps());
-        maps->maps[0].a += 1.0;
-        QVERIFY(!(maps->maps == *document->Fractal()->GetAffineMaps()));
-
-        // A standard fractal has no component with a document type yet.
-        CFractalDoc* standard = NewDocument();
-        QVERIFY(standard->SetPreset(0, 0));
-        QVERIFY(!standard->CanOpenComponents());
+        DocTemplate* ifs = nullptr;
+        for (DocTemplate* docTemplate : App().Templates()) {
+            if (docTemplate->ResourceId() == Res::DocType::Ifs)
+                ifs = docTemplate;
+        }
+        QVERIFY(ifs);
+        QCOMPARE(ifs->Documents().size(), 1);
+        auto* maps = qobject_cast<CIfsDoc*>(ifs->Documents().first());
+        QVERIFY(maps->Maps() == *document->Fractal()->GetAffineMaps());
+        // The copy is the document's own.
+        maps->SetMapLive(0, AffineMap{2.0, 0.0, 0.0, 2.0, 0.0, 0.0});
+        QVERIFY(!(maps->Maps() == *document->Fractal()->GetAffineMaps()));
     }
 };
 
