@@ -160,6 +160,8 @@ void CFractalApp::RegisterTemplates()
     // it, in that order, as they become available.
     m_fractalTemplate =
         AddDocTemplate(DocTemplate::Make<CFractalDoc, CFractalView>(Res::DocType::Fractal));
+    // A fractal file saved under any other extension still opens.
+    m_fractalTemplate->SetContentSignature({QStringLiteral("[type]")});
     AddDocTemplate(DocTemplate::Make<CGeneratorDoc, CGeneratorView>(Res::DocType::Generator));
     AddDocTemplate(DocTemplate::Make<CInitiatorDoc, CInitiatorView>(Res::DocType::Initiator));
     AddDocTemplate(DocTemplate::Make<CIfsDoc, CIfsView>(Res::DocType::Ifs));

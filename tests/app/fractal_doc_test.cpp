@@ -48,6 +48,22 @@ bool Run(Document* document, int id)
     return CommandRouter::Execute(FirstView(document)->CommandChain(), id);
 }
 
+// Whether the window shows something besides its background: the message
+// in place of a picture.
+bool GrabsText(CFractalView* view)
+{
+    const QImage shot = view->grab().toImage();
+    const QRgb background = shot.pixel(0, 0);
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            if (shot.pixel(x, y) != background) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 class FractalDocTest : public QObject
@@ -91,27 +107,52 @@ private slots:
         QVERIFY(Prompted().errors[0].contains(QStringLiteral("missing.frac")));
         QVERIFY(Prompted().errors[0].contains(QStringLiteral("No such file")));
 
-        // A damaged file opens, unusable: never drawn, its days never
-        // changed, and never saved over (what was not read would be lost).
+        // A damaged file opens, unusable: never drawn, and the window, the
+        // status bar and the disabled day commands say so; never saved over
+        // (what was not read would be lost).
         const QByteArray cut = "[type] std\n[name] koch\n[ndays] 4\n[initiators] 3\n0,0\n";
         const QString path = WriteFile(dir, QStringLiteral("cut.frac"), cut);
         auto* document = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(path));
         QVERIFY(document && document->Fractal() && !document->HasGoodFractal());
         QCOMPARE(Prompted().errors.size(), 1);
         QTest::qWait(50);
-        QCOMPARE(FirstView(document)->DrawingRequests(), 0);
-        QVERIFY(Run(document, Cmd::MoreGenerations));
+        CFractalView* view = FirstView(document);
+        QCOMPARE(view->DrawingRequests(), 0);
+        const QString why = QStringLiteral("the file ends before line 6");
+        QVERIFY2(document->ProblemText().contains(why), qPrintable(document->ProblemText()));
+        QCOMPARE(view->StatusText(), document->ProblemText());
+        QCOMPARE(Frame().StatusText(), document->ProblemText());
+        QVERIFY(GrabsText(view));
+        for (int id : {Cmd::MoreGenerations, Cmd::FewerGenerations, Cmd::FractalInfo}) {
+            QVERIFY(!CommandRouter::Query(view->CommandChain(), id).enabled);
+        }
+        QVERIFY(!Run(document, Cmd::MoreGenerations));
         QCOMPARE(document->Fractal()->m_days.load(), 4);
+        QVERIFY(Frame().GenerationBox()->currentText().isEmpty());
         QVERIFY(!document->DoSave(path));
         QCOMPARE(ReadFile(path), cut);
         QCOMPARE(Prompted().errors.size(), 2);
         QVERIFY(Prompted().errors[1].contains(QStringLiteral("cut.frac")));
+        QVERIFY(Prompted().errors[1].contains(QStringLiteral("from line 6")));
+
+        // Read completely but not drawable (the user may be building it):
+        // said as such, and saved as it is.
+        const QByteArray bare = "[type] std\n[name] bare\n[ndays] 3\n[initiators] 0\n0,0\n"
+                                "[generator] 2\n0,0,0.5\n0,0,0.5\n";
+        const QString barePath = WriteFile(dir, QStringLiteral("bare.frac"), bare);
+        auto* building = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(barePath));
+        QVERIFY(building && !building->HasGoodFractal());
+        QVERIFY(building->ProblemText().contains(QStringLiteral("std fractal lacks")));
+        QVERIFY(building->DoSave(dir.filePath(QStringLiteral("bare2.frac"))));
+        QCOMPARE(ReadFile(dir.filePath(QStringLiteral("bare2.frac"))), bare);
+        QCOMPARE(Prompted().errors.size(), 2);
 
         // No fractal (an unknown kind, or none yet): nothing to save.
         const QString spiral =
             WriteFile(dir, QStringLiteral("spiral.frac"), "[type] spiral\n[name] s\n[ndays] 2\n");
         auto* unknown = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(spiral));
         QVERIFY(unknown && !unknown->Fractal());
+        QVERIFY(unknown->ProblemText().contains(QStringLiteral("no fractal of a kind")));
         QVERIFY(!NewDocument()->DoSave(path));
         QCOMPARE(ReadFile(path), cut);
         QCOMPARE(Prompted().errors.size(), 3);
@@ -142,6 +183,18 @@ private slots:
         }
         document->OnGenerationChosen(QStringLiteral(" 7"));
         QCOMPARE(document->Fractal()->m_days.load(), 7);
+
+        // A count below 1 from a file: More generations goes to the first
+        // generation, not to one that is still below it.
+        QTemporaryDir dir;
+        const QString path =
+            WriteFile(dir, QStringLiteral("negative.frac"),
+                      "[type] std\n[name] n\n[ndays] -3\n[initiators] 1\n0,0\n1,0\n"
+                      "[generator] 2\n0,0,0.5\n0,0,0.5\n");
+        auto* negative = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(path));
+        QVERIFY(negative && negative->HasGoodFractal());
+        QVERIFY(Run(negative, Cmd::MoreGenerations));
+        QCOMPARE(negative->Fractal()->m_days.load(), 1);
     }
 
     void ACancelledCloseLeavesTheWindowDrawing()
