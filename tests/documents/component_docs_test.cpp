@@ -175,6 +175,10 @@ private slots:
         QVERIFY(again);
         QCOMPARE(again->Maps(), saved);
 
+        // A file of maps under another name is known by its first section.
+        Document* known = App().OpenDocumentFile(WriteFile(dir, "maps.txt", "[affine] 0\n"));
+        QVERIFY(qobject_cast<CIfsDoc*>(known));
+
         auto* empty =
             Open<CIfsDoc>(Res::DocType::Ifs, WriteFile(dir, "empty.maps", "[affine] 0\n"));
         QVERIFY(empty);
