@@ -2,7 +2,13 @@
 
 #include "app/main_frame.h"
 #include "app/screenshot.h"
+#include "documents/automaton_doc.h"
+#include "documents/directions_doc.h"
 #include "documents/fractal_doc.h"
+#include "documents/lsys_doc.h"
+#include "editors/automaton_view.h"
+#include "editors/directions_view.h"
+#include "editors/lsys_view.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "framework/printing.h"
@@ -156,6 +162,9 @@ void CFractalApp::RegisterTemplates()
     // it, in that order, as they become available.
     m_fractalTemplate =
         AddDocTemplate(DocTemplate::Make<CFractalDoc, CFractalView>(Res::DocType::Fractal));
+    AddDocTemplate(DocTemplate::Make<CLsysDoc, CLsysView>(Res::DocType::Lsys));
+    AddDocTemplate(DocTemplate::Make<CAutomatonDoc, CAutomatonView>(Res::DocType::Automaton));
+    AddDocTemplate(DocTemplate::Make<CDirectionsDoc, CDirectionsView>(Res::DocType::Directions));
 }
 
 bool CFractalApp::CreateMainFrame()
