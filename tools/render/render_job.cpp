@@ -1,5 +1,6 @@
 #include "render_job.h"
 
+#include "compose.h"
 #include "core/text_archive.h"
 #include "engine/presets.h"
 #include "progress_bar.h"
@@ -70,6 +71,13 @@ struct Loaded
 Loaded LoadFractal(const RenderOptions& o)
 {
     Loaded loaded;
+    if (o.compose) {
+        loaded.source = "--compose " + o.composeKind;
+        ComposedFractal composed = ComposeFromFiles(o);
+        loaded.fractal = composed.fractal;
+        loaded.exitCode = composed.exitCode;
+        return loaded;
+    }
     if (o.preset) {
         loaded.source = "preset " + std::to_string(o.kind) + ":" + std::to_string(o.index);
         if (o.kind < 0 || o.kind >= kKindCount || o.index < 0 || o.index >= PresetCount(o.kind)) {

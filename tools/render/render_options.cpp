@@ -1,5 +1,7 @@
 #include "render_options.h"
 
+#include "compose.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -174,6 +176,21 @@ std::variant<RenderOptions, UsageError> ParseOptions(const std::vector<std::stri
                 return bad("needs KIND:INDEX, for example 4:10");
             }
             o.preset = true;
+        } else if (name == "--compose") {
+            o.compose = value(v);
+            o.composeKind = v;
+            while (o.compose && !inlineValue && i + 1 < args.size() &&
+                   args[i + 1].rfind('-', 0) != 0) {
+                o.composeFiles.push_back(args[++i]);
+            }
+            if (const auto why = CheckCompose(o.composeKind, o.composeFiles)) {
+                return bad(*why);
+            }
+        } else if (name == "--name") {
+            if (!value(v)) {
+                return bad("needs a text");
+            }
+            o.name = v;
         } else if (name == "-o" || name == "--output") {
             if (!value(v) || v.empty()) {
                 return bad("needs a path");
@@ -237,18 +254,18 @@ std::variant<RenderOptions, UsageError> ParseOptions(const std::vector<std::stri
     }
 
     const int sources = (listPresets ? 1 : 0) + (gallery ? 1 : 0) + (o.preset ? 1 : 0) +
-                        static_cast<int>(positional.size());
+                        (o.compose ? 1 : 0) + static_cast<int>(positional.size());
     if (sources != 1) {
-        return UsageError{sources == 0 ? "nothing to do: give a FILE, --preset, --gallery or "
-                                         "--list-presets"
-                                       : "give exactly one of FILE, --preset, --gallery and "
-                                         "--list-presets"};
+        return UsageError{sources == 0 ? "nothing to do: give a FILE, --preset, --compose, "
+                                         "--gallery or --list-presets"
+                                       : "give exactly one of FILE, --preset, --compose, "
+                                         "--gallery and --list-presets"};
     }
     if (listPresets) {
         o.mode = RenderOptions::Mode::ListPresets;
     } else if (gallery) {
         o.mode = RenderOptions::Mode::Gallery;
-    } else if (!o.preset) {
+    } else if (!o.preset && !o.compose) {
         o.file = positional.front();
     }
     return o;
@@ -258,6 +275,7 @@ const char* UsageText()
 {
     return R"(usage: kaleidra-render [options] FILE
        kaleidra-render [options] --preset KIND:INDEX
+       kaleidra-render [options] --compose KIND FILE... [--name TEXT]
        kaleidra-render --list-presets
        kaleidra-render [options] --gallery DIR
 
@@ -266,6 +284,12 @@ it, into a picture, a vector file or a list of its elements.
 
   --preset KIND:INDEX   a built-in fractal: KIND 0 standard, 1 IFS, 2 MCRM,
                         3 L-system, 4 automaton; INDEX below the kind's count
+  --compose KIND FILE...
+                        a fractal composed from component files, as the
+                        design sheet does: std GEN INIT, ifs MAPS, mcrm MAPS
+                        GEN, lsys LSYS DIRS, automaton AUTO GEN
+  --name TEXT           the composed fractal's name (default: standard, ifs,
+                        mcrm, lsys or automate)
   --list-presets        one line each: kind, index, days and name (tabs)
   --gallery DIR         every preset at its own day count: DIR/K-II.png and
                         DIR/index.html with the names (default size 512x512)
