@@ -78,8 +78,8 @@ ComposedFractal ComposeFromFiles(const RenderOptions& o)
         const std::string text = bytes.toStdString();
         const std::string header = ComponentHeader(types[i]);
         if (bytes.size() > kMaxComponentFileSize || FirstWord(text) != header) {
-            return Fail(kExitUnusable, path + ": not a " + ComponentTypeName(types[i]) +
-                                           " file (it should start with " + header + ")");
+            return Fail(kExitUnusable, path + ": the " + ComponentTypeName(types[i]) +
+                                           " file should start with " + header);
         }
         std::stringstream stream(text);
         CTextArchive archive(stream);
