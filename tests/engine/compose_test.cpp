@@ -14,7 +14,7 @@ const char* const kKoch = "[generator] 4\n0,0,0.333333\n0,-1.0472,0.333333\n"
                           "0,1.0472,0.333333\n0,0,0.333333\n";
 const char* const kTriangle = "[initiators] 3\n0,0\n1,0\n0.5,-0.866025\n0,0\n";
 const char* const kMaps = "[affine] 2\n( 0.5,0,0,0.5 ) ( 0,0 )\n( 0.5,0,0,0.5 ) ( 0.5,0 )\n";
-const char* const kHilbert = "[axioms]\nX\n[rules] 2\nX=-YF+XFX+FY-\nY=+XF-YFY-FX+\n";
+const char* const kHilbert = "[axioms]\nX\n[rules] 3\nX=-YF+XFX+FY-\nY=+XF-YFY-FX+\nF=F\n";
 const char* const kSquare = "[directions] 4\n";
 const char* const kDragon = "[axioms] 1\n0 \n[productions] 4\n2( 0 1 )\n2( 2 1 )\n2( 2 3 )\n"
                             "2( 0 3 )\n";
