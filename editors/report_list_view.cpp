@@ -8,6 +8,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 QString BundleText(int id)
 {
     return UiResources::Current().String(id);
@@ -18,6 +20,8 @@ ReportListView::ReportListView(int bitmapId, ColumnSpec column1, ColumnSpec colu
 {
     m_list = new QTableWidget(0, 3, this);
     m_list->verticalHeader()->hide();
+    // Report rows as tall as a line of text and a 16-pixel image.
+    m_list->verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height(), 16) + 6);
     m_list->setShowGrid(true);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -59,5 +59,9 @@ shoot one-of-each --english --preset 0:0 --preset 1:3 --preset 2:1 --preset 3:2 
 shoot french --french --preset 0:4 --preset 0:7 --preset 0:11
 # A single window, in German.
 shoot german --german --preset 3:6
+# The component editors: an L-system, an automaton and a compass.
+components=$root/tests/data/components
+shoot components --english "$components/hilbert.lsys" "$components/dragon.auto" \
+    "$components/square.dirs"
 
 exit $failed
