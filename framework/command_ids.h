@@ -25,8 +25,8 @@ inline constexpr int FilePrintPreview = 0xE109; // print preview
 inline constexpr int FileMruFirst = 0xE110;     // first of the 16 recent files
 inline constexpr int FileMruLast = 0xE11F;      // last of the 16 recent files
 inline constexpr int FileMruCount = FileMruLast - FileMruFirst + 1;
-inline constexpr int EditUndo = 0xE12B;       // undo the last edit of the document
-inline constexpr int EditRedo = 0xE12C;       // redo the edit undone last
+inline constexpr int EditUndo = 0xE12B;       // undo the last edit (its name in the menu)
+inline constexpr int EditRedo = 0xE12C;       // redo the edit last undone
 inline constexpr int WindowNew = 0xE130;      // another window on the same document
 inline constexpr int WindowArrange = 0xE131;  // arrange minimised windows
 inline constexpr int WindowCascade = 0xE132;  // cascade the document windows
@@ -136,14 +136,14 @@ inline constexpr std::array kAll = {FileNew,
                                     FileMruFirst + 13,
                                     FileMruFirst + 14,
                                     FileMruLast,
+                                    EditUndo,
+                                    EditRedo,
                                     WindowNew,
                                     WindowArrange,
                                     WindowCascade,
                                     WindowTileHorz,
                                     WindowTileVert,
                                     FileCloseAll,
-                                    EditUndo,
-                                    EditRedo,
                                     AppAbout,
                                     AppExit,
                                     HelpIndex,
