@@ -3,6 +3,7 @@
 #include "framework/resource_ids.h"
 #include "framework/ui_resources.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QTableWidget>
@@ -155,6 +156,14 @@ bool ReportListView::eventFilter(QObject* watched, QEvent* event)
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             return true;
         }
+    }
+    if (watched == m_list && event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        // The menu key offers what a click on the selected row offers.
+        const int row = SelectedRow();
+        const QRect cell = m_list->visualRect(m_list->model()->index(std::max(row, 0), 0));
+        TrackPopupMenu(PopupMenuFor(row), m_list->viewport()->mapToGlobal(cell.center()));
+        return true;
     }
     if (watched == m_list->viewport()) {
         if (event->type() == QEvent::MouseButtonDblClick) {
