@@ -12,11 +12,11 @@
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "framework/printing.h"
-#include "framework/resource_ids.h"
 #include "framework/resource_library.h"
 #include "framework/scripted_prompts.h"
 #include "framework/ui_resources.h"
-#include "render/fractal_view.h"
+#include "ids/resource_ids.h"
+#include "views/fractal_view.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -165,6 +165,15 @@ void CFractalApp::RegisterTemplates()
     AddDocTemplate(DocTemplate::Make<CLsysDoc, CLsysView>(Res::DocType::Lsys));
     AddDocTemplate(DocTemplate::Make<CAutomatonDoc, CAutomatonView>(Res::DocType::Automaton));
     AddDocTemplate(DocTemplate::Make<CDirectionsDoc, CDirectionsView>(Res::DocType::Directions));
+    SyncViewColors();
+}
+
+void CFractalApp::SyncViewColors()
+{
+    const QVector<QRgb> colors = ToRgbList(m_colors);
+    for (DocTemplate* docTemplate : Templates()) {
+        docTemplate->SetViewColors(colors);
+    }
 }
 
 bool CFractalApp::CreateMainFrame()

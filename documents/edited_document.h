@@ -14,8 +14,8 @@
 //
 // Only the interface thread uses it.
 
-#include "framework/command_ids.h"
 #include "framework/document.h"
+#include "framework/standard_ids.h"
 
 #include <QString>
 #include <QUndoCommand>

@@ -5,8 +5,9 @@
 #include "documents/fractal_doc.h"
 #include "framework/doc_template.h"
 #include "framework/prompts.h"
-#include "framework/resource_ids.h"
+#include "framework/standard_ids.h"
 #include "framework/ui_resources.h"
+#include "ids/resource_ids.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -204,8 +205,7 @@ CFractalDoc* designpage::Build() const
     if (document == nullptr) {
         return nullptr;
     }
-    document->m_fractal = std::move(fractal);
-    document->UpdateAllViews(nullptr, 0);
+    document->SetFractal(std::move(fractal));
     return document;
 }
 

@@ -2,9 +2,10 @@
 
 #include "documents/directions_doc.h"
 #include "framework/application.h"
-#include "framework/command_ids.h"
-#include "framework/resource_ids.h"
+#include "framework/standard_ids.h"
 #include "framework/ui_resources.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 #include "render/fractal_painter.h"
 #include "render/gdi_surface.h"
 
@@ -164,6 +165,7 @@ void CDirectionsView::SetBackground(Color color)
 {
     m_colors[0] = color;
     update();
+    BarsChanged();
 }
 
 void CDirectionsView::OnChooseBackground()

@@ -54,14 +54,14 @@ public:
 
     void OnInitialUpdate() override;
     void OnDraw(QPainter& painter) override;
-    // The colours the view starts from.
-    virtual void OnInitialColors(const QVector<QRgb>& colors);
-    // What the colour bar shows while this view is active.
-    virtual QVector<QRgb> BarColors() const;
+    // The colours the view starts from: the program's at the time.
+    void OnInitialColors(const QVector<QRgb>& colors) override;
+    // The colour bar shows the view's own colours while it is active.
+    QVector<QRgb> BarColors() const override;
 
     // The commands, also for tests.
     void OnEditCount();
-    // The background colour becomes `color`.
+    // The background colour becomes `color`, here and on the colour bar.
     void SetBackground(Color color);
     // Stores the typed count; a count below 1 (or a word) keeps the box
     // open with its text.

@@ -1,8 +1,9 @@
 #include "editors/lsys_view.h"
 
 #include "documents/lsys_doc.h"
-#include "framework/command_ids.h"
-#include "framework/resource_ids.h"
+#include "framework/standard_ids.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 
 #include <QTableWidget>
 

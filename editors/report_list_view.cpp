@@ -1,7 +1,8 @@
 #include "editors/report_list_view.h"
 
-#include "framework/resource_ids.h"
+#include "framework/standard_ids.h"
 #include "framework/ui_resources.h"
+#include "ids/resource_ids.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -36,6 +37,11 @@ ReportListView::ReportListView(int bitmapId, ColumnSpec column1, ColumnSpec colu
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_list);
     m_edit = new InPlaceEdit(*this, m_list->viewport());
+}
+
+int ReportListView::BarSet() const
+{
+    return Res::Bands::List;
 }
 
 void ReportListView::OnInitialUpdate()

@@ -26,8 +26,6 @@ public:
     static constexpr int kSummaryImage = 2;
     static constexpr int kProblemImage = 3;
     static constexpr int kNoImage = -1;
-    // The band set of a list editor: the main tool bar, no colour bar.
-    static constexpr int kBarSet = 0x001;
 
     struct ColumnSpec
     {
@@ -39,8 +37,8 @@ public:
 
     void OnInitialUpdate() override;
     void OnUpdate(View* sender, int hint) override;
-    // The band set the main frame shows while this view is active.
-    virtual int BarSet() const { return kBarSet; }
+    // The main tool bar only, no colour bar: a list has no colours.
+    int BarSet() const override;
 
     QTableWidget* List() const { return m_list; }
     InPlaceEdit* EditBox() const { return m_edit; }

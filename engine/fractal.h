@@ -4,8 +4,9 @@
 // day count), the bounds cache per day count, the element accounting that
 // lets a drawing be stopped and report progress, and the kind factory.
 
-#include "render/drawing_surface.h"
-#include "render/extent_surface.h"
+#include "surface/drawing_surface.h"
+#include "surface/extent_surface.h"
+#include "surface/progress.h"
 
 #include <array>
 #include <atomic>
@@ -20,12 +21,6 @@ class AffineMapSet;
 struct LSystem;
 class Automaton;
 class Directions;
-
-// Set by another thread to abandon a drawing; read (relaxed) at every element.
-using StopFlag = std::atomic<bool>;
-
-// Called every 50000 counted elements with its argument.
-using ProgressFn = void (*)(void*);
 
 // Everything a drawing recursion passes down. A null stop flag never stops.
 struct DrawContext

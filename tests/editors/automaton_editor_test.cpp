@@ -4,7 +4,8 @@
 #include "app/app_fixture.h"
 #include "documents/automaton_doc.h"
 #include "editors/automaton_view.h"
-#include "framework/resource_ids.h"
+#include "framework/standard_ids.h"
+#include "ids/resource_ids.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -7,9 +7,10 @@
 #include "documents/component_source.h"
 #include "documents/lsys_doc.h"
 #include "editors/design_sheet.h"
-#include "framework/resource_ids.h"
 #include "framework/resource_library.h"
 #include "framework/scripted_prompts.h"
+#include "framework/standard_ids.h"
+#include "ids/resource_ids.h"
 
 #include "core/text_archive.h"
 
@@ -109,7 +110,7 @@ private slots:
         QCOMPARE(sheet.ActiveIndex(), 0);
         QVERIFY(sheet.Confirm());
         QVERIFY(sheet.Built());
-        const FractalPtr fractal = sheet.Built()->m_fractal;
+        const FractalPtr fractal = sheet.Built()->Fractal();
         QCOMPARE(fractal->m_type, std::string("std"));
         QCOMPARE(fractal->m_name, std::string("standard"));
         QCOMPARE(fractal->m_days, 4);
@@ -141,8 +142,8 @@ private slots:
         QVERIFY(FractalDocuments().isEmpty());
         sheet.Page(3)->DaysEdit()->setText(QStringLiteral("10"));
         QVERIFY(sheet.Confirm());
-        QCOMPARE(sheet.Built()->m_fractal->m_name, std::string("lsys"));
-        QCOMPARE(sheet.Built()->m_fractal->m_days, 10);
+        QCOMPARE(sheet.Built()->Fractal()->m_name, std::string("lsys"));
+        QCOMPARE(sheet.Built()->Fractal()->m_days, 10);
     }
 
     void documentLists()
@@ -194,9 +195,9 @@ private slots:
         generators->setCurrentIndex(generators->findText(QStringLiteral("dragon.gen")));
         QVERIFY(sheet.Confirm());
         QCOMPARE(FractalDocuments().size(), 1);
-        QCOMPARE(sheet.Built()->m_fractal->m_type, std::string("automaton"));
-        QCOMPARE(sheet.Built()->m_fractal->m_name, std::string("automate"));
-        QVERIFY(!sheet.Built()->m_fractal->m_bad);
+        QCOMPARE(sheet.Built()->Fractal()->m_type, std::string("automaton"));
+        QCOMPARE(sheet.Built()->Fractal()->m_name, std::string("automate"));
+        QVERIFY(!sheet.Built()->Fractal()->m_bad);
     }
 
     // The renderer composes from the same files what the sheet composes from
@@ -235,7 +236,7 @@ private slots:
             QVERIFY2(sheet.Built(), c.kind);
             QFile file(saved);
             QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(QString::fromStdString(Saved(*sheet.Built()->m_fractal)),
+            QCOMPARE(QString::fromStdString(Saved(*sheet.Built()->Fractal())),
                      QString::fromUtf8(file.readAll()));
         }
     }

@@ -3,12 +3,15 @@
 // colours, files and undo.
 
 #include "app/app_fixture.h"
+#include "app/color_bar.h"
 #include "documents/directions_doc.h"
 #include "editors/directions_view.h"
-#include "framework/resource_ids.h"
+#include "framework/standard_ids.h"
+#include "ids/resource_ids.h"
 #include "render/fractal_painter.h"
 #include "render/gdi_surface.h"
 
+#include <QDockWidget>
 #include <QFile>
 #include <QLineEdit>
 
@@ -114,6 +117,30 @@ private slots:
                      ToQColor(ScaleColor(background, 0.8)));
             QCOMPARE(QColor(picture.pixel(3, 52)), ToQColor(background));
         }
+    }
+
+    // The compass starts from the program's colours and the colour bar
+    // shows its own while it is active; a list editor hides the bar.
+    void theMainFrameFollows()
+    {
+        const ColorSet saved = App().CurrentColors();
+        App().CurrentColors()[0] = MakeColor(10, 20, 30);
+        App().SyncViewColors();
+        CDirectionsDoc* doc = NewDirections();
+        CDirectionsView* view = ViewOf(doc);
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        QCOMPARE(view->Colors()[0], MakeColor(10, 20, 30));
+        view->SetBackground(MakeColor(200, 100, 50));
+        QTRY_COMPARE(Frame().ColorBar()->Swatch(0)->GetColor(), MakeColor(200, 100, 50));
+        QVERIFY(Frame().ColorBarDock()->isVisible());
+
+        for (DocTemplate* docTemplate : App().Templates()) {
+            if (docTemplate->ResourceId() == Res::DocType::Lsys)
+                docTemplate->OpenDocumentFile({});
+        }
+        QTRY_VERIFY(!Frame().ColorBarDock()->isVisible());
+        App().CurrentColors() = saved;
+        App().SyncViewColors();
     }
 
     void files()

@@ -7,9 +7,10 @@
 #include "documents/lsys_doc.h"
 #include "editors/lsys_view.h"
 #include "engine/presets.h"
-#include "framework/command_ids.h"
-#include "framework/resource_ids.h"
 #include "framework/scripted_prompts.h"
+#include "framework/standard_ids.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -243,13 +244,13 @@ private slots:
         QCOMPARE(lsysDocs.size(), 1);
         QCOMPARE(dirsDocs.size(), 1);
         auto* lsys = qobject_cast<CLsysDoc*>(lsysDocs.first());
-        const LSystem original = *fractalDoc->m_fractal->GetLsystem();
+        const LSystem original = *fractalDoc->Fractal()->GetLsystem();
         QVERIFY(lsys->GetLsystem() == original);
         QCOMPARE(qobject_cast<CDirectionsDoc*>(dirsDocs.first())->GetDirections(),
-                 *fractalDoc->m_fractal->GetDirections());
+                 *fractalDoc->Fractal()->GetDirections());
         QVERIFY(!lsys->IsModified());
         lsys->SetReplacement(0, "F");
-        QVERIFY(*fractalDoc->m_fractal->GetLsystem() == original);
+        QVERIFY(*fractalDoc->Fractal()->GetLsystem() == original);
         lsys->UndoStack().undo();
     }
 };
