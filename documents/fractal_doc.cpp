@@ -126,7 +126,10 @@ bool CFractalDoc::OnSaveDocument(const QString& path)
     }
     std::stringstream stream;
     CTextArchive archive(stream);
-    (void)m_fractal->Save(archive);
+    if (!m_fractal->Save(archive) || !stream) {
+        SetLastError(Text(Res::Str::FractalNotWritten, "The fractal could not be written out."));
+        return false;
+    }
     const FileResult written = WriteFileAtomically(path, stream.str());
     if (!written) {
         SetLastError(written.error);

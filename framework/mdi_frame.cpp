@@ -123,19 +123,15 @@ MdiFrame::~MdiFrame()
 
 bool MdiFrame::Create()
 {
-    if (!createActions() || !createMenus() || !createToolBars() || !createDockWindows() ||
-        !createStatusBar())
+    if (!createMenus() || !createToolBars() || !createDockWindows() || !createStatusBar()) {
         return false;
-    updateActions();
+    }
+    UpdateActions();
     return true;
 }
 
-bool MdiFrame::createActions()
-{
-    // Every action comes from the bundle's menus and tool bars.
-    return true;
-}
-
+// The menus and their actions, from the bundle: the main window's own menu
+// now, each document type's the first time one of its windows is active.
 bool MdiFrame::createMenus()
 {
     SwitchMenu(m_resourceId);
@@ -188,11 +184,6 @@ QString MdiFrame::StatusText() const
 {
     const QString text = m_activeView ? m_activeView->StatusText() : QString();
     return text.isEmpty() ? FrameworkText(FrameworkString::IdleMessage) : text;
-}
-
-void MdiFrame::updateActions()
-{
-    UpdateActions();
 }
 
 CommandRouter::Chain MdiFrame::CommandChain() const

@@ -13,15 +13,18 @@
 #include "views/preset_dialog.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QRegion>
 #include <QSignalBlocker>
 
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -82,10 +85,9 @@ public:
                     m_stopped.append(view);
                 }
             }
-            if (m_lock.try_lock()) {
+            if (m_lock.try_lock_for(std::chrono::milliseconds(2))) {
                 break;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     }
     ~ExclusiveDrawing()
@@ -105,6 +107,45 @@ private:
     std::unique_lock<std::timed_mutex> m_lock;
     QVector<CFractalView*> m_stopped;
 };
+
+// Measures `fractal` on a thread of its own while a progress dialog (shown
+// after half a second) keeps the program responsive; its Cancel stops the
+// measuring. False when cancelled or when the fractal cannot be measured.
+// The caller holds the fractal's drawing lock.
+bool MeasureCancellably(CFractal& fractal)
+{
+    StopFlag stop{false};
+    std::atomic<bool> done{false};
+    bool measured = false;
+    std::thread worker([&] {
+        try {
+            measured = fractal.PrepareBounds(&stop, nullptr, nullptr);
+        } catch (int) {
+            measured = false;
+        } catch (const std::exception&) {
+            measured = false;
+        }
+        done.store(true);
+    });
+    QProgressDialog progress(Application::DialogParent());
+    progress.setLabelText(UiResources::Current().String(Res::Str::MeasuringForPrint));
+    progress.setRange(0, 0);
+    progress.setMinimumDuration(500);
+    progress.setWindowModality(Qt::ApplicationModal);
+    while (!done.load()) {
+        // Each value lets the dialog decide whether it is time to show.
+        progress.setValue(0);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (progress.wasCanceled()) {
+            stop.store(true);
+        }
+        if (!done.load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    worker.join();
+    return measured && !stop.load();
+}
 
 } // namespace
 
@@ -423,9 +464,11 @@ bool CFractalView::OnPreparePrinting(QPrinter& printer)
         return false;
     }
     {
+        // Measuring a huge fractal takes long: the user may give up.
         const ExclusiveDrawing exclusive(*document);
-        const StopFlag never{false};
-        (void)exclusive.Fractal().PrepareBounds(&never, nullptr, nullptr);
+        if (!MeasureCancellably(exclusive.Fractal())) {
+            return false;
+        }
     }
     return View::OnPreparePrinting(printer);
 }
@@ -440,7 +483,8 @@ void CFractalView::OnPrint(QPainter& painter, QPrinter& printer, const QRect& pa
     const ExclusiveDrawing exclusive(*document);
     // The bounds again: a drawing stopped while measuring another day count
     // since printing was prepared leaves them unmeasured. Cached: no work.
-    const StopFlag never{false};
-    (void)exclusive.Fractal().PrepareBounds(&never, nullptr, nullptr);
+    if (!MeasureCancellably(exclusive.Fractal())) {
+        return;
+    }
     PrintFractal(painter, pageRect.size(), exclusive.Fractal(), m_settings.Background());
 }

@@ -13,9 +13,12 @@
 #include "views/fractal_info_dialog.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <cmath>
 #include <map>
@@ -296,6 +299,33 @@ private slots:
         QTRY_VERIFY(completions.Finished(view));
 
         QVERIFY(!FirstView(NewDocument())->OnPreparePrinting(printer));
+    }
+
+    // Measuring a huge figure for printing shows a progress dialog whose
+    // Cancel gives up printing at once, leaving the window responsive.
+    void PrintingAHugeFigureCanBeCancelledWhileMeasuring()
+    {
+        CFractalView* view = FirstView(Koch(20));
+        bool shown = false;
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, [&shown] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* progress = qobject_cast<QProgressDialog*>(widget);
+                if (progress != nullptr && progress->isVisible()) {
+                    shown = true;
+                    progress->cancel();
+                }
+            }
+        });
+        cancel.start(50);
+        QElapsedTimer clock;
+        clock.start();
+        QPrinter printer;
+        QVERIFY(!view->OnPreparePrinting(printer));
+        QVERIFY(shown);
+        // Koch at 20 days is 3 * 4^20 segments: hours to measure in full.
+        QVERIFY(clock.elapsed() < 30000);
+        QVERIFY(!view->GetFractalDoc()->Fractal()->BoundsSnapshot().valid);
     }
 };
 
