@@ -15,7 +15,7 @@ bool CAutomatonDoc::OnOpenDocument(const QString& path)
         return false;
     }
     m_automaton = read;
-    ForgetHistory();
+    ResetHistory();
     UpdateAllViews(nullptr, 0);
     return true;
 }
@@ -39,7 +39,7 @@ bool CAutomatonDoc::CopyComponentFrom(CFractal& fractal)
         return false;
     }
     m_automaton = *automaton;
-    ForgetHistory();
+    ResetHistory();
     return true;
 }
 
@@ -79,8 +79,13 @@ void CAutomatonDoc::DeleteProduction(int index)
 
 void CAutomatonDoc::Edit(int nameId, const Automaton& after)
 {
-    PushEdit<Automaton>(nameId, m_automaton, after,
-                        [this](const Automaton& model) { Replace(model); });
+    const Automaton before = m_automaton;
+    // An edit that changes nothing leaves the document as it was.
+    if (before == after) {
+        return;
+    }
+    PushEdit(
+        nameId, [this, after] { Replace(after); }, [this, before] { Replace(before); });
 }
 
 void CAutomatonDoc::Replace(const Automaton& automaton)

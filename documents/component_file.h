@@ -4,7 +4,7 @@
 // directions): the whole file goes through a text archive in memory, and a
 // save replaces the file only once it is completely written.
 
-#include "framework/atomic_file.h"
+#include "fileio/atomic_file.h"
 
 #include <QString>
 

@@ -15,7 +15,7 @@ bool CDirectionsDoc::OnOpenDocument(const QString& path)
         return false;
     }
     m_directions = read;
-    ForgetHistory();
+    ResetHistory();
     UpdateAllViews(nullptr, 0);
     return true;
 }
@@ -39,7 +39,7 @@ bool CDirectionsDoc::CopyComponentFrom(CFractal& fractal)
         return false;
     }
     m_directions = *directions;
-    ForgetHistory();
+    ResetHistory();
     return true;
 }
 
@@ -48,8 +48,13 @@ bool CDirectionsDoc::SetCount(int count)
     if (count < 1 || count > Directions::kMaxCount) {
         return false;
     }
-    PushEdit<Directions>(EditText::ChangeDirections, m_directions, Directions(count),
-                         [this](const Directions& model) { Replace(model); });
+    const Directions before = m_directions;
+    const Directions after(count);
+    if (!(before == after)) {
+        PushEdit(
+            EditText::ChangeDirections, [this, after] { Replace(after); },
+            [this, before] { Replace(before); });
+    }
     return true;
 }
 

@@ -6,12 +6,13 @@
 // Edits come from the directions editor, one undo step each; every edit
 // notifies all views with hint 0. Only the interface thread uses it.
 
+#include "documents/component_doc.h"
 #include "documents/component_source.h"
-#include "documents/edited_document.h"
+#include "documents/edit_names.h"
 #include "documents/fractal_doc.h"
 #include "engine/lsystem.h"
 
-class CDirectionsDoc : public EditedDocument, public FractalComponentTarget, public ComponentSource
+class CDirectionsDoc : public CComponentDoc, public FractalComponentTarget, public ComponentSource
 {
     Q_OBJECT
 public:

@@ -18,7 +18,7 @@ bool CLsysDoc::OnOpenDocument(const QString& path)
     }
     m_axiom = read.axiom;
     m_rules = read.rules;
-    ForgetHistory();
+    ResetHistory();
     UpdateAllViews(nullptr, 0);
     return true;
 }
@@ -45,7 +45,7 @@ bool CLsysDoc::CopyComponentFrom(CFractal& fractal)
     }
     m_axiom = lsystem->axiom;
     m_rules = lsystem->rules;
-    ForgetHistory();
+    ResetHistory();
     return true;
 }
 
@@ -103,8 +103,13 @@ void CLsysDoc::ResetAxiom()
 
 void CLsysDoc::Edit(int nameId, const LSystem& after)
 {
-    PushEdit<LSystem>(nameId, GetLsystem(), after,
-                      [this](const LSystem& model) { Replace(model); });
+    const LSystem before = GetLsystem();
+    // An edit that changes nothing leaves the document as it was.
+    if (before == after) {
+        return;
+    }
+    PushEdit(
+        nameId, [this, after] { Replace(after); }, [this, before] { Replace(before); });
 }
 
 void CLsysDoc::Replace(const LSystem& model)

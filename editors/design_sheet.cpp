@@ -1,8 +1,10 @@
 #include "editors/design_sheet.h"
 
 #include "documents/component_source.h"
-#include "documents/edited_document.h"
+#include "documents/edit_names.h"
 #include "documents/fractal_doc.h"
+#include "documents/ifs_doc.h"
+#include "documents/pattern_doc.h"
 #include "framework/doc_template.h"
 #include "framework/prompts.h"
 #include "framework/standard_ids.h"
@@ -39,6 +41,25 @@ std::optional<unsigned int> ParseUnsigned(const QString& text)
         return std::nullopt;
     }
     return value;
+}
+
+// Puts a copy of `document`'s component into `parts`; false when the
+// document holds none.
+bool CopyComponent(const Document* document, Components& parts)
+{
+    if (const auto* source = dynamic_cast<const ComponentSource*>(document)) {
+        source->CopyComponentTo(parts);
+    } else if (const auto* generator = qobject_cast<const CGeneratorDoc*>(document)) {
+        parts.generator = generator->GetPattern();
+    } else if (const auto* initiator = qobject_cast<const CInitiatorDoc*>(document)) {
+        // Already in pattern form: absolute angles, chained from the origin.
+        parts.initiator = initiator->GetPattern();
+    } else if (const auto* maps = qobject_cast<const CIfsDoc*>(document)) {
+        parts.maps = maps->Maps();
+    } else {
+        return false;
+    }
+    return true;
 }
 
 using Spec = designpage::PageSpec;
@@ -188,12 +209,11 @@ CFractalDoc* designpage::Build() const
 {
     Components parts;
     for (int i = 0; i < m_spec.listCount; ++i) {
-        Document* document = FindDocumentByTitle(*m_combos[i], TemplateOf(m_spec.lists[i].docType));
-        const auto* source = dynamic_cast<const ComponentSource*>(document);
-        if (source == nullptr) {
+        const Document* document =
+            FindDocumentByTitle(*m_combos[i], TemplateOf(m_spec.lists[i].docType));
+        if (!CopyComponent(document, parts)) {
             return nullptr;
         }
-        source->CopyComponentTo(parts);
     }
     FractalPtr fractal =
         ComposeFractal(m_spec.kind, ComposedName(m_spec.kind), static_cast<int>(Days()), parts);

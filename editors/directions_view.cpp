@@ -59,13 +59,21 @@ CompassLayout CompassLayout::Make(int width, int height, int count)
     layout.centre = QPoint(width / 2, compassHeight / 2 + kTop);
     layout.radius = std::min(width, compassHeight) / 2 - 32;
     const Directions directions(count);
-    for (int k = 0; k < directions.Count(); ++k) {
-        const double theta = directions.Angle(k);
+    const int spokes = std::min(directions.Count(), kMaxSpokes);
+    const bool labels = directions.Count() <= kMaxLabels;
+    for (int k = 0; k < spokes; ++k) {
+        // Evenly over the whole compass when there are more headings.
+        const int heading =
+            static_cast<int>(static_cast<long long>(k) * directions.Count() / spokes);
+        const double theta = directions.Angle(heading);
         const double r = layout.radius;
         layout.spokeEnds.append(QPoint(static_cast<int>(layout.centre.x() + r * std::cos(theta)),
                                        static_cast<int>(layout.centre.y() + r * std::sin(theta))));
-        layout.labelCentres.append(QPointF(layout.centre.x() + (r + kLabelGap) * std::cos(theta),
-                                           layout.centre.y() + (r + kLabelGap) * std::sin(theta)));
+        if (labels) {
+            layout.labelCentres.append(
+                QPointF(layout.centre.x() + (r + kLabelGap) * std::cos(theta),
+                        layout.centre.y() + (r + kLabelGap) * std::sin(theta)));
+        }
     }
     return layout;
 }
@@ -128,12 +136,14 @@ void CDirectionsView::OnDraw(QPainter& painter)
     painter.setPen(Qt::black);
     painter.drawEllipse(layout.centre, layout.radius, layout.radius);
     const QFontMetrics metrics = painter.fontMetrics();
-    for (int k = 0; k < layout.spokeEnds.size(); ++k) {
-        painter.setPen(Qt::black);
-        painter.drawLine(layout.centre, layout.spokeEnds[k]);
+    painter.setPen(Qt::black);
+    for (const QPoint& end : layout.spokeEnds) {
+        painter.drawLine(layout.centre, end);
+    }
+    painter.setPen(ToQColor(Complement(background)));
+    for (int k = 0; k < layout.labelCentres.size(); ++k) {
         const QString label = QString::number(k);
         const QPointF at = layout.labelCentres[k];
-        painter.setPen(ToQColor(Complement(background)));
         DrawTextAt(painter, at.x() - metrics.horizontalAdvance(label) / 2,
                    at.y() - metrics.height() / 2, label);
     }

@@ -25,6 +25,11 @@ struct CompassLayout
     static constexpr int kBandHeight = 48;
     static constexpr int kTop = kBandHeight + 10;
     static constexpr int kLabelGap = 16;
+    // Beyond this many headings the spokes fill the disc: no more are laid
+    // out (a compass may hold any count a file can).
+    static constexpr int kMaxSpokes = 3600;
+    // Beyond this many headings the numbers would overlap: none is written.
+    static constexpr int kMaxLabels = 360;
 
     QPoint centre;
     int radius = 0;

@@ -41,18 +41,27 @@ inline constexpr int ViewStatusBar = 0xE801;  // show or hide the status bar
 
 // Every standard command a menu or tool button may issue; each needs a
 // status text and a tool tip in every language bundle.
-inline constexpr std::array kStandard = {
-    FileNew,           FileOpen,          FileClose,         FileSave,
-    FileSaveAs,        FilePageSetup,     FilePrintSetup,    FilePrint,
-    FilePrintDirect,   FilePrintPreview,  FileMruFirst,      FileMruFirst + 1,
-    FileMruFirst + 2,  FileMruFirst + 3,  FileMruFirst + 4,  FileMruFirst + 5,
-    FileMruFirst + 6,  FileMruFirst + 7,  FileMruFirst + 8,  FileMruFirst + 9,
-    FileMruFirst + 10, FileMruFirst + 11, FileMruFirst + 12, FileMruFirst + 13,
-    FileMruFirst + 14, FileMruLast,       WindowNew,         WindowArrange,
-    WindowCascade,     WindowTileHorz,    WindowTileVert,    FileCloseAll,
-    AppAbout,          AppExit,           HelpIndex,         Help,
-    NextWindow,        PrevWindow,        ViewToolBar,       ViewStatusBar,
-    EditUndo,          EditRedo};
+inline constexpr std::array kStandard = {FileNew,           FileOpen,
+                                         FileClose,         FileSave,
+                                         FileSaveAs,        FilePageSetup,
+                                         FilePrintSetup,    FilePrint,
+                                         FilePrintDirect,   FilePrintPreview,
+                                         FileMruFirst,      FileMruFirst + 1,
+                                         FileMruFirst + 2,  FileMruFirst + 3,
+                                         FileMruFirst + 4,  FileMruFirst + 5,
+                                         FileMruFirst + 6,  FileMruFirst + 7,
+                                         FileMruFirst + 8,  FileMruFirst + 9,
+                                         FileMruFirst + 10, FileMruFirst + 11,
+                                         FileMruFirst + 12, FileMruFirst + 13,
+                                         FileMruFirst + 14, FileMruLast,
+                                         EditUndo,          EditRedo,
+                                         WindowNew,         WindowArrange,
+                                         WindowCascade,     WindowTileHorz,
+                                         WindowTileVert,    FileCloseAll,
+                                         AppAbout,          AppExit,
+                                         HelpIndex,         Help,
+                                         NextWindow,        PrevWindow,
+                                         ViewToolBar,       ViewStatusBar};
 
 } // namespace Cmd
 

@@ -3,8 +3,6 @@
 // and the same compositions made by kaleidra-render --compose.
 
 #include "app/app_fixture.h"
-#include "documents/component_file.h"
-#include "documents/component_source.h"
 #include "documents/lsys_doc.h"
 #include "editors/design_sheet.h"
 #include "framework/resource_library.h"
@@ -24,29 +22,6 @@
 using namespace appfixture;
 
 namespace {
-
-// Stands in for a component document type the program does not register:
-// it reads its file as the renderer does and lends the component.
-class StandInDoc : public Document, public ComponentSource
-{
-public:
-    explicit StandInDoc(ComponentType type) : m_type(type) {}
-    bool OnOpenDocument(const QString& path) override
-    {
-        return bool(ReadComponentFile(
-            path, [this](CTextArchive& ar) { ReadComponent(m_type, ar, m_parts); }));
-    }
-    void CopyComponentTo(Components& parts) const override
-    {
-        parts.generator = m_parts.generator ? m_parts.generator : parts.generator;
-        parts.initiator = m_parts.initiator ? m_parts.initiator : parts.initiator;
-        parts.maps = m_parts.maps ? m_parts.maps : parts.maps;
-    }
-
-private:
-    ComponentType m_type;
-    Components m_parts;
-};
 
 DocTemplate* TemplateOf(int docType)
 {
@@ -84,21 +59,7 @@ class DesignSheetTest : public QObject
     ScriptedPrompts m_prompts;
 
 private slots:
-    void initTestCase()
-    {
-        Prompts::SetCurrent(&m_prompts);
-        const std::pair<int, ComponentType> standIns[] = {
-            {Res::DocType::Generator, ComponentType::Generator},
-            {Res::DocType::Initiator, ComponentType::Initiator},
-            {Res::DocType::Ifs, ComponentType::Maps}};
-        for (const auto& [docType, type] : standIns) {
-            if (TemplateOf(docType) == nullptr) {
-                App().AddDocTemplate(std::make_unique<DocTemplate>(
-                    docType, [type = type] { return std::make_unique<StandInDoc>(type); },
-                    [] { return std::make_unique<View>(); }));
-            }
-        }
-    }
+    void initTestCase() { Prompts::SetCurrent(&m_prompts); }
     void init() { m_prompts.errors.clear(); }
     void cleanup() { CloseAll(); }
 

@@ -1,6 +1,7 @@
 #include "engine/compose.h"
 
 #include "core/text_archive.h"
+#include "engine/create_fractal.h"
 
 #include <gtest/gtest.h>
 

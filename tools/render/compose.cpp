@@ -51,6 +51,26 @@ std::optional<std::string> CheckCompose(const std::string& kind,
     return std::nullopt;
 }
 
+std::optional<UsageError> TakeCompose(const std::vector<std::string>& args, std::size_t& i,
+                                      const std::optional<std::string>& inlineValue,
+                                      RenderOptions& o)
+{
+    o.compose = true;
+    if (inlineValue) {
+        o.composeKind = *inlineValue;
+    } else if (i + 1 < args.size()) {
+        o.composeKind = args[++i];
+    }
+    // The files run up to the next option.
+    while (i + 1 < args.size() && args[i + 1].rfind('-', 0) != 0) {
+        o.composeFiles.push_back(args[++i]);
+    }
+    if (const std::optional<std::string> why = CheckCompose(o.composeKind, o.composeFiles)) {
+        return UsageError{"--compose: " + *why};
+    }
+    return std::nullopt;
+}
+
 ComposedFractal ComposeFromFiles(const RenderOptions& o)
 {
     const std::optional<ComposeKind> kind = ComposeKindFromName(o.composeKind);

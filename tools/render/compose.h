@@ -4,12 +4,18 @@
 // of that kind builds, made from component files instead of open documents.
 
 #include "engine/fractal.h"
+#include "render_options.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-struct RenderOptions;
+// Takes "--compose KIND FILE..." from args[i] on (KIND after '=' when
+// `inlineValue` holds it), leaving `i` on the last file; the usage error of
+// a malformed request.
+std::optional<UsageError> TakeCompose(const std::vector<std::string>& args, std::size_t& i,
+                                      const std::optional<std::string>& inlineValue,
+                                      RenderOptions& o);
 
 // The usage error of a --compose request (an unknown kind, the wrong number
 // of files), or nothing when it is well formed.
