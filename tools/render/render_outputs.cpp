@@ -3,12 +3,12 @@
 #include "render/fractal_painter.h"
 #include "render/gdi_surface.h"
 #include "render/isotropic_mapping.h"
+#include "render/png_encoder.h"
 #include "svg_writer.h"
 #include "text_export.h"
 
 #include <QBuffer>
 #include <QImage>
-#include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -110,9 +110,9 @@ DrawResult DrawPng(QSaveFile& file, CFractal& fractal, const RenderOptions& o,
     bar.Clear();
 
     const auto encodeStart = Clock::now();
-    QImageWriter writer(&file, "png");
-    if (!writer.write(image)) {
-        return {false, Str(writer.errorString())};
+    QString error;
+    if (!WritePng(image, file, &error)) {
+        return {false, Str(error)};
     }
     stats.secondsEncode = SecondsSince(encodeStart);
     return {};
