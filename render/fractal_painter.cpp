@@ -1,5 +1,6 @@
 #include "render/fractal_painter.h"
 
+#include "render/aa_raster_surface.h"
 #include "render/gdi_marker_surface.h"
 #include "render/isotropic_mapping.h"
 #include "render/raster_surface.h"
@@ -243,8 +244,32 @@ bool PaintFractal(QImage& image, CFractal& fractal, double zoom, const DisplaySe
         return true;
     }
     // The painter has ended: from here the rasteriser owns the bits.
+    const IsotropicParams mapping = ComputeIsotropic(client, g.windowOrigin, g.windowExtent);
+    if (options.antialias && !indexed) {
+        AaRasterSurface surface(image);
+        surface.SetMapping(mapping);
+        surface.SetColor(settings.FractalColor());
+        if (options.progress != nullptr) {
+            surface.SetProgress(options.progress, options.progressArg, kProgressShift);
+        }
+        // What was drawn shows also when the drawing is stopped.
+        struct Report
+        {
+            AaRasterSurface& from;
+            PaintCounts* to;
+            ~Report()
+            {
+                from.Finish();
+                if (to != nullptr) {
+                    *to = {from.Lines(), from.Pixels(), from.Moves()};
+                }
+            }
+        } report{surface, options.counts};
+        fractal.Draw(surface, stop);
+        return true;
+    }
     RasterSurface surface(image);
-    surface.SetMapping(ComputeIsotropic(client, g.windowOrigin, g.windowExtent));
+    surface.SetMapping(mapping);
     surface.SetColor(settings.FractalColor());
     surface.SetPenColor(settings.FractalColor());
     if (options.progress != nullptr) {

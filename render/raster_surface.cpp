@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
-RasterSurface::RasterSurface(QImage& image) : m_image(image)
+RasterSurface::RasterSurface(QImage& image) : m_image(&image)
 {
     switch (image.format()) {
     case QImage::Format_RGB32:
@@ -55,8 +55,8 @@ void RasterSurface::Fill(Color color)
 {
     if (m_depth != 0) {
         // A 32-bit image takes the colour itself, an 8-bit one its index.
-        m_image.fill(Encode(color));
-        m_bits = m_image.bits();
+        m_image->fill(Encode(color));
+        m_bits = m_image->bits();
     }
 }
 
@@ -73,16 +73,16 @@ std::uint32_t RasterSurface::Encode(Color color)
     if (m_depth != 1) {
         return rgb;
     }
-    QList<QRgb> table = m_image.colorTable();
+    QList<QRgb> table = m_image->colorTable();
     const auto found = std::find(table.begin(), table.end(), rgb);
     if (found != table.end()) {
         return static_cast<std::uint32_t>(found - table.begin());
     }
     if (table.size() < 256) {
         table.push_back(rgb);
-        m_image.setColorTable(table);
+        m_image->setColorTable(table);
         // Changing the table may have given the image its own copy.
-        m_bits = m_image.bits();
+        m_bits = m_image->bits();
         return static_cast<std::uint32_t>(table.size() - 1);
     }
     // A full table: the nearest colour it has.
@@ -240,9 +240,18 @@ void RasterSurface::Line(double x1, double y1, double x2, double y2, Color color
 void RasterSurface::Line(double x1, double y1, double x2, double y2)
 {
     // Chains (every curve kind) start each line where the last one ended:
-    // that end's pixel is known already.
+    // that end's pixel is known already. Without a transform each axis maps
+    // on its own, so an end that keeps one coordinate keeps its pixel there.
     const Pixel a = (x1 == m_lastEndX && y1 == m_lastEndY) ? m_current : ToPixel(x1, y1);
-    SetCurrent(x2, y2);
+    if (m_transform == nullptr) {
+        m_current = {
+            x2 == m_lastEndX ? m_current.x : PixelOf(TruncateToDevice(x2) * m_scale + m_offsetX),
+            y2 == m_lastEndY ? m_current.y : PixelOf(TruncateToDevice(y2) * m_scale + m_offsetY)};
+        m_lastEndX = x2;
+        m_lastEndY = y2;
+    } else {
+        SetCurrent(x2, y2);
+    }
     DrawLine(a, m_current, m_penValue);
     Count(m_lines);
 }
@@ -343,5 +352,70 @@ void RasterSurface::Circle(double cx, double cy, double r)
                          std::llround(centreY + ry * std::sin(t))};
         DrawLine(previous, next, m_penValue);
         previous = next;
+    }
+}
+
+void RasterSurface::Take(const DrawElement* elements, std::size_t count)
+{
+    for (const DrawElement* e = elements; e != elements + count; ++e) {
+        switch (e->op) {
+        case DrawElement::Move:
+            MoveTo(e->x2, e->y2);
+            break;
+        case DrawElement::Pixel:
+            SetPixel(e->x2, e->y2);
+            break;
+        case DrawElement::Line:
+            Line(e->x1, e->y1, e->x2, e->y2);
+            break;
+        }
+    }
+}
+
+std::unique_ptr<BatchSurface> RasterSurface::Fork()
+{
+    if (m_depth == 0 || m_penValue != m_colorValue) {
+        return nullptr;
+    }
+    auto mask = std::make_unique<QImage>(m_width, m_height, QImage::Format_Indexed8);
+    if (mask->isNull()) {
+        return nullptr;
+    }
+    mask->setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mask->fill(0);
+    auto piece = std::make_unique<RasterSurface>(*mask);
+    piece->m_mask = std::move(mask);
+    piece->m_mapping = m_mapping;
+    piece->m_scale = m_scale;
+    piece->m_offsetX = m_offsetX;
+    piece->m_offsetY = m_offsetY;
+    piece->m_transform = m_transform;
+    piece->m_colorValue = piece->m_penValue = 1;
+    return piece;
+}
+
+void RasterSurface::Join(BatchSurface& piece)
+{
+    auto* other = dynamic_cast<RasterSurface*>(&piece);
+    if (other == nullptr || other->m_mask == nullptr) {
+        return;
+    }
+    m_lines += other->m_lines;
+    m_pixels += other->m_pixels;
+    m_moves += other->m_moves;
+    for (int y = 0; y < m_height; ++y) {
+        const uchar* mask = other->m_bits + y * other->m_stride;
+        uchar* row = m_bits + y * m_stride;
+        if (m_depth == 4) {
+            auto* pixels = reinterpret_cast<std::uint32_t*>(row);
+            for (int x = 0; x < m_width; ++x) {
+                pixels[x] = mask[x] != 0 ? m_penValue : pixels[x];
+            }
+        } else {
+            const auto value = static_cast<uchar>(m_penValue);
+            for (int x = 0; x < m_width; ++x) {
+                row[x] = mask[x] != 0 ? value : row[x];
+            }
+        }
     }
 }
