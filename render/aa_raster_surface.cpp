@@ -137,7 +137,7 @@ template <bool Steep> void AaRasterSurface::Span(double a1, double b1, double a2
         }
         // The line's centre across this column's centre, split between the
         // two pixels whose centres are nearest.
-        const double centre = b1 + slope * (i + 0.5 - a1) - 0.5;
+        const double centre = b1 + slope * (i + 1.0 - a1) - 0.5;
         const int j = Floor(centre);
         const double below = centre - j;
         const auto plot = [&](int k, double alpha) {
@@ -161,7 +161,10 @@ void AaRasterSurface::Segment(QPointF a, QPointF b)
     if (m_clear.empty()) {
         m_clear.assign(static_cast<std::size_t>(m_width) * m_height, 1.0f);
     }
-    if (std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y())) {
+    if (a.x() == b.x() && a.y() == b.y()) {
+        // A line without length is a point of the pen, as a painter draws it.
+        Dot(a);
+    } else if (std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y())) {
         Span<false>(a.x(), a.y(), b.x(), b.y());
     } else {
         Span<true>(a.y(), a.x(), b.y(), b.x());
