@@ -125,10 +125,23 @@ double CFractal::ScaleToFit(double width, double height, int limitX, int limitY)
     return vertical < horizontal ? vertical : horizontal;
 }
 
+namespace {
+std::atomic<int> g_threadLimit{0};
+} // namespace
+
 int drawing::DrawingThreads()
 {
+    const int limit = g_threadLimit.load(std::memory_order_relaxed);
+    if (limit > 0) {
+        return limit;
+    }
     const unsigned cores = std::thread::hardware_concurrency();
     return static_cast<int>(std::clamp(cores, 1U, 8U));
+}
+
+void drawing::LimitDrawingThreads(int threads)
+{
+    g_threadLimit.store(std::clamp(threads, 0, 64), std::memory_order_relaxed);
 }
 
 std::vector<std::size_t> drawing::SplitTasks(const std::vector<double>& weights, int threads,

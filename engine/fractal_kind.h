@@ -124,8 +124,11 @@ private:
     std::size_t m_count = 0;
 };
 
-// The threads a drawing may use: the machine's cores, at most 8.
+// The threads a drawing may use: the machine's cores, at most 8, unless
+// limited (tests and measurements compare with one thread).
 int DrawingThreads();
+// 0 gives back the machine's count.
+void LimitDrawingThreads(int threads);
 
 // Below this many elements a drawing stays on one thread.
 inline constexpr double kParallelElements = 262144.0;
