@@ -98,14 +98,22 @@ void Compress(const QImage& image, int channels, Part& part)
     if (deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
         return;
     }
-    part.deflated.resize(deflateBound(&z, static_cast<uLong>(raw.size())) + 16);
+    // The first part carries the zlib header: deflate, 32 KiB window,
+    // fastest.
+    const std::size_t lead = part.first == 0 ? 2 : 0;
+    const std::size_t room = deflateBound(&z, static_cast<uLong>(raw.size())) + 16;
+    part.deflated.resize(lead + room);
     z.next_in = raw.data();
     z.avail_in = static_cast<uInt>(raw.size());
-    z.next_out = part.deflated.data();
-    z.avail_out = static_cast<uInt>(part.deflated.size());
+    z.next_out = part.deflated.data() + lead;
+    z.avail_out = static_cast<uInt>(room);
     const int result = deflate(&z, part.final ? Z_FINISH : Z_SYNC_FLUSH);
     part.ok = part.final ? result == Z_STREAM_END : (result == Z_OK && z.avail_in == 0);
-    part.deflated.resize(z.total_out);
+    part.deflated.resize(lead + z.total_out);
+    if (lead != 0) {
+        part.deflated[0] = 0x78;
+        part.deflated[1] = 0x01;
+    }
     deflateEnd(&z);
 }
 
@@ -193,17 +201,10 @@ bool WritePng(const QImage& source, QIODevice& out, QString* error)
         }
     }
 
+    PutBigEndian(pieces.back().deflated, static_cast<std::uint32_t>(adler));
     std::vector<unsigned char> tail;
-    for (std::size_t k = 0; k < pieces.size(); ++k) {
-        std::vector<unsigned char> data;
-        if (k == 0) {
-            data = {0x78, 0x01}; // deflate, 32 KiB window, fastest
-        }
-        data.insert(data.end(), pieces[k].deflated.begin(), pieces[k].deflated.end());
-        if (k + 1 == pieces.size()) {
-            PutBigEndian(data, static_cast<std::uint32_t>(adler));
-        }
-        PutChunk(tail, "IDAT", data.data(), data.size());
+    for (const Part& part : pieces) {
+        PutChunk(tail, "IDAT", part.deflated.data(), part.deflated.size());
     }
     PutChunk(tail, "IEND", nullptr, 0);
     if (out.write(reinterpret_cast<const char*>(head.data()), qint64(head.size())) !=
