@@ -52,6 +52,7 @@ AaRasterSurface::AaRasterSurface(const AaRasterSurface& parent, int)
 
 void AaRasterSurface::SetMapping(const IsotropicParams& mapping)
 {
+    ForgetLastEnd();
     m_scale = mapping.scale;
     m_offsetX = mapping.viewportOrigin.x() - mapping.windowOrigin.x() * mapping.scale;
     m_offsetY = mapping.viewportOrigin.y() - mapping.windowOrigin.y() * mapping.scale;
@@ -129,27 +130,31 @@ template <bool Steep> void AaRasterSurface::Span(double a1, double b1, double a2
     const double end = a2 + 0.5;
     const int first = std::max(Floor(start), 0);
     const int last = std::min(Floor(end), majorSize - 1);
-    float* clear = m_clear.data();
-    for (int i = first; i <= last; ++i) {
-        const double cover = std::min(end, i + 1.0) - std::max(start, double(i));
-        if (cover <= 0.0) {
-            continue;
-        }
-        // The line's centre across this column's centre, split between the
-        // two pixels whose centres are nearest.
-        const double centre = b1 + slope * (i + 1.0 - a1) - 0.5;
-        const int j = Floor(centre);
-        const double below = centre - j;
-        const auto plot = [&](int k, double alpha) {
-            if (k < 0 || k >= minorSize || alpha <= 0.0) {
-                return;
+    float* const clear = m_clear.data();
+    const std::size_t stride = static_cast<std::size_t>(m_width);
+    // The line's centre across each column is sampled half a pixel after
+    // the column's centre, as the painter's stroker steps it, and split
+    // between the two pixels whose centres are nearest.
+    double centre = b1 + slope * (first + 1.0 - a1) - 0.5;
+    for (int i = first; i <= last; ++i, centre += slope) {
+        double cover = 1.0;
+        if (i == first || i == last) {
+            cover = std::min(end, i + 1.0) - std::max(start, double(i));
+            if (cover <= 0.0) {
+                continue;
             }
-            const std::size_t at = Steep ? static_cast<std::size_t>(i) * m_width + k
-                                         : static_cast<std::size_t>(k) * m_width + i;
-            clear[at] *= static_cast<float>(1.0 - alpha);
-        };
-        plot(j, cover * (1.0 - below));
-        plot(j + 1, cover * below);
+        }
+        const int j = Floor(centre);
+        const float below = static_cast<float>((centre - j) * cover);
+        const float above = static_cast<float>(cover) - below;
+        const std::size_t major = static_cast<std::size_t>(i);
+        if (j >= 0 && j < minorSize) {
+            clear[Steep ? major * stride + j : j * stride + major] *= 1.0f - above;
+        }
+        if (j + 1 >= 0 && j + 1 < minorSize) {
+            const auto k = static_cast<std::size_t>(j + 1);
+            clear[Steep ? major * stride + k : k * stride + major] *= 1.0f - below;
+        }
     }
 }
 
@@ -201,7 +206,7 @@ void AaRasterSurface::WithColor(Color color, const std::function<void()>& draw)
 
 void AaRasterSurface::MoveTo(double x, double y)
 {
-    m_current = ToDevice(x, y);
+    SetCurrent(x, y);
     Count(m_moves);
 }
 
@@ -220,15 +225,16 @@ void AaRasterSurface::SetPixel(double x, double y)
 void AaRasterSurface::Line(double x1, double y1, double x2, double y2, Color color)
 {
     const QPointF a = ToDevice(x1, y1);
-    m_current = ToDevice(x2, y2);
+    SetCurrent(x2, y2);
     WithColor(color, [&] { Segment(a, m_current); });
     Count(m_lines);
 }
 
 void AaRasterSurface::Line(double x1, double y1, double x2, double y2)
 {
-    const QPointF a = ToDevice(x1, y1);
-    m_current = ToDevice(x2, y2);
+    // Chains start each line where the last one ended.
+    const QPointF a = x1 == m_lastX && y1 == m_lastY ? m_current : ToDevice(x1, y1);
+    SetCurrent(x2, y2);
     Segment(a, m_current);
     Count(m_lines);
 }
@@ -236,7 +242,7 @@ void AaRasterSurface::Line(double x1, double y1, double x2, double y2)
 void AaRasterSurface::LineTo(double x, double y, Color color)
 {
     const QPointF a = m_current;
-    m_current = ToDevice(x, y);
+    SetCurrent(x, y);
     WithColor(color, [&] { Segment(a, m_current); });
     Count(m_lines);
 }
@@ -244,7 +250,7 @@ void AaRasterSurface::LineTo(double x, double y, Color color)
 void AaRasterSurface::LineTo(double x, double y)
 {
     const QPointF a = m_current;
-    m_current = ToDevice(x, y);
+    SetCurrent(x, y);
     Segment(a, m_current);
     Count(m_lines);
 }

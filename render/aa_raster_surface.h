@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -32,7 +33,11 @@ public:
     explicit AaRasterSurface(QImage& image);
 
     void SetMapping(const IsotropicParams& mapping);
-    void SetTransform(const AffineMap* transform) { m_transform = transform; }
+    void SetTransform(const AffineMap* transform)
+    {
+        m_transform = transform;
+        ForgetLastEnd();
+    }
     // The colour of every uncoloured operation.
     void SetColor(Color color) { m_color = color; }
     void SetProgress(ProgressFn progress, void* arg, int shift = 16);
@@ -77,6 +82,13 @@ private:
             m_progress(m_progressArg);
         }
     }
+    void SetCurrent(double x, double y)
+    {
+        m_current = ToDevice(x, y);
+        m_lastX = x;
+        m_lastY = y;
+    }
+    void ForgetLastEnd() { m_lastX = m_lastY = std::numeric_limits<double>::quiet_NaN(); }
     void Segment(QPointF a, QPointF b);
     template <bool Steep> void Span(double a1, double b1, double a2, double b2);
     void Dot(QPointF p);
@@ -94,6 +106,10 @@ private:
     const AffineMap* m_transform = nullptr;
     Color m_color = 0;
     QPointF m_current;
+    // The model point m_current was mapped from; NaN (equal to nothing)
+    // when unknown.
+    double m_lastX = std::numeric_limits<double>::quiet_NaN();
+    double m_lastY = std::numeric_limits<double>::quiet_NaN();
 
     std::int64_t m_lines = 0;
     std::int64_t m_pixels = 0;
