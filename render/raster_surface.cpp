@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 RasterSurface::RasterSurface(QImage& image) : m_image(&image)
 {
@@ -357,18 +358,77 @@ void RasterSurface::Circle(double cx, double cy, double r)
 
 void RasterSurface::Take(const DrawElement* elements, std::size_t count)
 {
-    for (const DrawElement* e = elements; e != elements + count; ++e) {
-        switch (e->op) {
-        case DrawElement::Move:
-            MoveTo(e->x2, e->y2);
-            break;
-        case DrawElement::Pixel:
-            SetPixel(e->x2, e->y2);
-            break;
-        case DrawElement::Line:
-            Line(e->x1, e->y1, e->x2, e->y2);
-            break;
+    if (m_transform == nullptr && m_depth == 4) {
+        TakeLines<std::uint32_t>(elements, count);
+    } else if (m_transform == nullptr && m_depth == 1) {
+        TakeLines<std::uint8_t>(elements, count);
+    } else {
+        for (const DrawElement* e = elements; e != elements + count; ++e) {
+            TakeOne(*e);
         }
+    }
+}
+
+void RasterSurface::TakeOne(const DrawElement& e)
+{
+    switch (e.op) {
+    case DrawElement::Move:
+        MoveTo(e.x2, e.y2);
+        break;
+    case DrawElement::Pixel:
+        SetPixel(e.x2, e.y2);
+        break;
+    case DrawElement::Line:
+        Line(e.x1, e.y1, e.x2, e.y2);
+        break;
+    }
+}
+
+// Line() for a batch without a transform, with the chain's state in
+// registers: each axis maps on its own, so an end that keeps a coordinate
+// of the last end keeps its pixel there.
+template <typename T> void RasterSurface::TakeLines(const DrawElement* elements, std::size_t count)
+{
+    const auto value = static_cast<T>(m_penValue);
+    const auto pixelX = [this](double x) {
+        return PixelOf(TruncateToDevice(x) * m_scale + m_offsetX);
+    };
+    const auto pixelY = [this](double y) {
+        return PixelOf(TruncateToDevice(y) * m_scale + m_offsetY);
+    };
+    for (const DrawElement* e = elements; e != elements + count; ++e) {
+        if (e->op != DrawElement::Line) {
+            TakeOne(*e);
+            continue;
+        }
+        const double lastX = m_lastEndX;
+        const double lastY = m_lastEndY;
+        const Pixel a{e->x1 == lastX ? m_current.x : pixelX(e->x1),
+                      e->y1 == lastY ? m_current.y : pixelY(e->y1)};
+        const Pixel b{e->x2 == lastX ? m_current.x : (e->x2 == e->x1 ? a.x : pixelX(e->x2)),
+                      e->y2 == lastY ? m_current.y : (e->y2 == e->y1 ? a.y : pixelY(e->y2))};
+        m_current = b;
+        m_lastEndX = e->x2;
+        m_lastEndY = e->y2;
+        if (static_cast<std::uint64_t>(a.x) < static_cast<std::uint64_t>(m_width) &&
+            static_cast<std::uint64_t>(b.x) < static_cast<std::uint64_t>(m_width) &&
+            static_cast<std::uint64_t>(a.y) < static_cast<std::uint64_t>(m_height) &&
+            static_cast<std::uint64_t>(b.y) < static_cast<std::uint64_t>(m_height)) {
+            // Most lines of a dense figure are shorter than a pixel: their
+            // two ends are all Bresenham would light.
+            T* const pa = reinterpret_cast<T*>(m_bits + a.y * m_stride) + a.x;
+            T* const pb = reinterpret_cast<T*>(m_bits + b.y * m_stride) + b.x;
+            if (static_cast<std::uint64_t>(b.x - a.x + 1) <= 2 &&
+                static_cast<std::uint64_t>(b.y - a.y + 1) <= 2) {
+                *pa = value;
+                *pb = value;
+            } else {
+                Bresenham<T>(int(a.x), int(a.y), int(b.x), int(b.y), value);
+            }
+        } else {
+            DrawLine(a, b, m_penValue);
+        }
+        Count(m_lines);
     }
 }
 
@@ -403,18 +463,28 @@ void RasterSurface::Join(BatchSurface& piece)
     m_lines += other->m_lines;
     m_pixels += other->m_pixels;
     m_moves += other->m_moves;
+    // Masks are mostly empty: eight bytes are skipped at a time.
     for (int y = 0; y < m_height; ++y) {
         const uchar* mask = other->m_bits + y * other->m_stride;
         uchar* row = m_bits + y * m_stride;
-        if (m_depth == 4) {
-            auto* pixels = reinterpret_cast<std::uint32_t*>(row);
-            for (int x = 0; x < m_width; ++x) {
-                pixels[x] = mask[x] != 0 ? m_penValue : pixels[x];
+        for (int x = 0; x < m_width; x += 8) {
+            const int end = std::min(x + 8, m_width);
+            if (end - x == 8) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, mask + x, sizeof word);
+                if (word == 0) {
+                    continue;
+                }
             }
-        } else {
-            const auto value = static_cast<uchar>(m_penValue);
-            for (int x = 0; x < m_width; ++x) {
-                row[x] = mask[x] != 0 ? value : row[x];
+            for (int i = x; i < end; ++i) {
+                if (mask[i] == 0) {
+                    continue;
+                }
+                if (m_depth == 4) {
+                    reinterpret_cast<std::uint32_t*>(row)[i] = m_penValue;
+                } else {
+                    row[i] = static_cast<uchar>(m_penValue);
+                }
             }
         }
     }

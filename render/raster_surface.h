@@ -132,6 +132,8 @@ private:
     void Plot(Pixel p, std::uint32_t value);
     void DrawLine(Pixel a, Pixel b, std::uint32_t value);
     template <typename T> void Bresenham(int x0, int y0, int x1, int y1, T value);
+    void TakeOne(const DrawElement& element);
+    template <typename T> void TakeLines(const DrawElement* elements, std::size_t count);
     void FillTriangle(const Pixel (&corners)[3], std::uint32_t value);
 
     // A piece's own mask (pieces only).
