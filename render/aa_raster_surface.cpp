@@ -128,10 +128,34 @@ template <bool Steep> void AaRasterSurface::Span(double a1, double b1, double a2
     // The square cap: half a pixel beyond each end.
     const double start = a1 - 0.5;
     const double end = a2 + 0.5;
-    const int first = std::max(Floor(start), 0);
-    const int last = std::min(Floor(end), majorSize - 1);
+    const int from = Floor(start);
+    const int to = Floor(end);
     float* const clear = m_clear.data();
     const std::size_t stride = static_cast<std::size_t>(m_width);
+    const auto coverAt = [start, end](int i) {
+        return std::min(end, i + 1.0) - std::max(start, double(i));
+    };
+    // Wholly inside, with a pixel to spare across: no test per pixel.
+    const double entry = b1 + slope * (from + 1.0 - a1) - 0.5;
+    const double exit = entry + slope * (to - from);
+    if (from >= 0 && to < majorSize && std::min(entry, exit) >= 1.0 &&
+        std::max(entry, exit) < minorSize - 2.0) {
+        const std::size_t across = Steep ? 1 : stride;
+        double centre = entry;
+        for (int i = from; i <= to; ++i, centre += slope) {
+            const double cover = i == from || i == to ? coverAt(i) : 1.0;
+            const auto j = static_cast<int>(centre);
+            const float below = static_cast<float>((centre - j) * cover);
+            const float above = static_cast<float>(cover) - below;
+            float* const p = Steep ? clear + static_cast<std::size_t>(i) * stride + j
+                                   : clear + static_cast<std::size_t>(j) * stride + i;
+            p[0] *= 1.0f - above;
+            p[across] *= 1.0f - below;
+        }
+        return;
+    }
+    const int first = std::max(from, 0);
+    const int last = std::min(to, majorSize - 1);
     // The line's centre across each column is sampled half a pixel after
     // the column's centre, as the painter's stroker steps it, and split
     // between the two pixels whose centres are nearest.
@@ -139,7 +163,7 @@ template <bool Steep> void AaRasterSurface::Span(double a1, double b1, double a2
     for (int i = first; i <= last; ++i, centre += slope) {
         double cover = 1.0;
         if (i == first || i == last) {
-            cover = std::min(end, i + 1.0) - std::max(start, double(i));
+            cover = coverAt(i);
             if (cover <= 0.0) {
                 continue;
             }
