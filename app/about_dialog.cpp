@@ -1,9 +1,9 @@
 #include "app/about_dialog.h"
 
 #include "app/version.h"
-#include "framework/resource_ids.h"
 #include "framework/resource_library.h"
 #include "framework/ui_resources.h"
+#include "ids/resource_ids.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -5,15 +5,16 @@
 #include "app/color_bar.h"
 #include "app/fractal_app.h"
 #include "app/main_frame.h"
-#include "app/preset_dialog.h"
 #include "app/random_presets.h"
 #include "documents/fractal_doc.h"
-#include "framework/command_ids.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "framework/resource_library.h"
-#include "render/fractal_view.h"
+#include "framework/standard_ids.h"
+#include "ids/command_ids.h"
 #include "render/gdi_surface.h"
+#include "views/fractal_view.h"
+#include "views/preset_dialog.h"
 
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -46,9 +47,7 @@ CFractalDoc* CFractalApp::OnNewFromPreset()
     auto* document = qobject_cast<CFractalDoc*>(m_fractalTemplate->OpenDocumentFile(QString()));
     if (!document)
         return nullptr;
-    CPresetDialog chooser(DialogParent());
-    if (chooser.exec() == QDialog::Accepted && chooser.Index() != -1)
-        (void)document->SetPreset(chooser.Kind(), chooser.Index());
+    (void)ChoosePresetFor(*document);
     return document;
 }
 
@@ -95,6 +94,7 @@ void CFractalApp::OnColor(int k)
     if (!chosen.isValid())
         return;
     entry = MakeColor(chosen.red(), chosen.green(), chosen.blue());
+    SyncViewColors();
     if (CMainFrame* frame = CMainFrame::Instance(); frame && frame->ColorBar())
         frame->ColorBar()->SetColor(k, entry);
 }

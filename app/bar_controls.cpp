@@ -19,13 +19,16 @@ QAction* BindBarControl(CommandRouter& router, QWidget* control, int id)
 QAction* BindComboBox(CommandRouter& router, QComboBox* box, int id)
 {
     QAction* action = BindBarControl(router, box, id);
-    QObject::connect(box, &QComboBox::activated, action, &QAction::trigger);
+    QObject::connect(box, &QComboBox::activated, action, [&router, box, id](int index) {
+        (void)router.ExecuteValue(id, box->itemText(index));
+    });
     return action;
 }
 
 QAction* BindEdit(CommandRouter& router, QLineEdit* edit, int id)
 {
     QAction* action = BindBarControl(router, edit, id);
-    QObject::connect(edit, &QLineEdit::textEdited, action, &QAction::trigger);
+    QObject::connect(edit, &QLineEdit::textEdited, action,
+                     [&router, id](const QString& text) { (void)router.ExecuteValue(id, text); });
     return action;
 }

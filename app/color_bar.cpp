@@ -1,7 +1,7 @@
 #include "app/color_bar.h"
 
-#include "framework/command_ids.h"
 #include "framework/menu_builder.h"
+#include "ids/command_ids.h"
 #include "render/gdi_surface.h"
 
 #include <QPainter>

@@ -6,11 +6,11 @@
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "framework/printing.h"
-#include "framework/resource_ids.h"
 #include "framework/resource_library.h"
 #include "framework/scripted_prompts.h"
 #include "framework/ui_resources.h"
-#include "render/fractal_view.h"
+#include "ids/resource_ids.h"
+#include "views/fractal_view.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -156,6 +156,15 @@ void CFractalApp::RegisterTemplates()
     // it, in that order, as they become available.
     m_fractalTemplate =
         AddDocTemplate(DocTemplate::Make<CFractalDoc, CFractalView>(Res::DocType::Fractal));
+    SyncViewColors();
+}
+
+void CFractalApp::SyncViewColors()
+{
+    const QVector<QRgb> colors = ToRgbList(m_colors);
+    for (DocTemplate* docTemplate : Templates()) {
+        docTemplate->SetViewColors(colors);
+    }
 }
 
 bool CFractalApp::CreateMainFrame()

@@ -52,8 +52,10 @@ public:
     bool CreateMainFrame();
 
     // The application-wide colours: what new views start from and what the
-    // colour bar shows when no fractal view is active.
+    // colour bar shows when no fractal view is active. After changing them,
+    // SyncViewColors hands them to the templates for the next new views.
     ColorSet& CurrentColors() { return m_colors; }
+    void SyncViewColors();
     const ColorSet& CurrentColors() const { return m_colors; }
     // The code of the bundle in use ("fr", "DE"), empty before LoadLanguage.
     QString LanguageCode() const { return m_languageCode; }

@@ -2,11 +2,11 @@
 
 #include "app/bar_controls.h"
 #include "app/image_button.h"
-#include "framework/command_ids.h"
 #include "framework/command_router.h"
 #include "framework/menu_builder.h"
-#include "framework/resource_ids.h"
 #include "framework/ui_resources.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

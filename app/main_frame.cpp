@@ -4,16 +4,18 @@
 #include "app/color_bar.h"
 #include "app/fractal_app.h"
 #include "app/generation_bar.h"
-#include "framework/command_ids.h"
 #include "framework/menu_builder.h"
-#include "framework/resource_ids.h"
 #include "framework/ui_resources.h"
+#include "framework/view.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 
 #include <QComboBox>
 #include <QDockWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QToolBar>
 
@@ -197,6 +199,75 @@ void CMainFrame::ShowBands(int bandSet)
     }
     if (m_colorDock)
         ShowControlBar(m_colorDock, (bandSet & kColorBarBit) != 0);
+}
+
+namespace {
+
+// Whose entries a combo box shows: the active view's (the generation box),
+// or its own fixed list (the pattern bar's shapes).
+enum class Entries
+{
+    FromView,
+    Fixed
+};
+
+// The combo box shows what the view says of `id`; a box whose entries come
+// from the view is empty when the view does not use it. Filling is not the
+// user's choice: no command follows.
+void FillComboBox(QComboBox* box, View* view, int id, Entries entries)
+{
+    if (box == nullptr) {
+        return;
+    }
+    BarControlState state;
+    const bool used = view != nullptr && view->QueryBarControl(id, state);
+    const QSignalBlocker blocker(box);
+    if (entries == Entries::FromView) {
+        box->clear();
+        box->addItems(state.items);
+    }
+    if (!used) {
+        return;
+    }
+    if (state.current >= 0 && state.current < box->count()) {
+        box->setCurrentIndex(state.current);
+    } else if (box->isEditable()) {
+        box->setEditText(state.text);
+    } else {
+        box->setCurrentIndex(box->findText(state.text, Qt::MatchExactly));
+    }
+}
+
+void FillEdit(QLineEdit* edit, View* view, int id)
+{
+    if (edit == nullptr) {
+        return;
+    }
+    BarControlState state;
+    if (view != nullptr && view->QueryBarControl(id, state) && edit->text() != state.text) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(state.text);
+    }
+}
+
+} // namespace
+
+void CMainFrame::OnActiveViewChanged(View* view)
+{
+    ShowBands(view != nullptr ? view->BarSet() : kBandsInitial);
+    if (m_colorBar != nullptr) {
+        const QVector<QRgb> colors = view != nullptr ? view->BarColors() : QVector<QRgb>();
+        const CFractalApp* app = CFractalApp::Instance();
+        m_colorBar->SetColors(!colors.isEmpty() ? FromRgbList(colors)
+                              : app != nullptr  ? app->CurrentColors()
+                                                : kDefaultColorSet);
+    }
+    FillComboBox(GenerationBox(), view, Cmd::GenerationBox, Entries::FromView);
+    FillComboBox(m_shapeBox, view, Cmd::ShapeBox, Entries::Fixed);
+    FillEdit(m_gridSquares, view, Res::Control::GridSquareCount);
+    FillEdit(m_gridRays, view, Res::Control::GridRayCount);
+    // The controls' enabled states follow the update handlers.
+    RequestUpdateActions();
 }
 
 QToolBar* CMainFrame::Band(int k) const

@@ -12,6 +12,7 @@
 // Only the interface thread uses it.
 
 #include "framework/mdi_frame.h"
+#include "ids/resource_ids.h"
 #include "render/display_settings.h"
 
 #include <array>
@@ -27,14 +28,15 @@ class CMainFrame : public MdiFrame
 {
     Q_OBJECT
 public:
-    // Band sets: bit k shows band k (0 to 5), bit 8 the colour bar.
-    static constexpr int kBandsInitial = 0x101;
-    static constexpr int kBandsFractal = 0x107;
-    static constexpr int kBandsPattern = 0x139;
-    static constexpr int kBandsIfs = 0x129;
-    static constexpr int kBandsList = 0x001;
+    // Band sets (see Res::Bands): bit k shows band k (0 to 5), bit 8 the
+    // colour bar.
+    static constexpr int kBandsInitial = Res::Bands::Initial;
+    static constexpr int kBandsFractal = Res::Bands::Fractal;
+    static constexpr int kBandsPattern = Res::Bands::Pattern;
+    static constexpr int kBandsIfs = Res::Bands::Ifs;
+    static constexpr int kBandsList = Res::Bands::List;
     static constexpr int kBandCount = 6;
-    static constexpr int kColorBarBit = 0x100;
+    static constexpr int kColorBarBit = Res::Bands::ColorBar;
 
     CMainFrame();
     ~CMainFrame() override;
@@ -63,6 +65,9 @@ public:
     QLineEdit* GridRaysEdit() const { return m_gridRays; }
 
 protected:
+    // Shows the view's band set and colours and fills the bar controls it
+    // uses; with no view, the initial bands and the program's colours.
+    void OnActiveViewChanged(View* view) override;
     bool createToolBars() override;
     bool createDockWindows() override;
 

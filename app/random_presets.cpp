@@ -2,7 +2,7 @@
 
 #include "app/shuffle_bag.h"
 #include "engine/presets.h"
-#include "framework/command_ids.h"
+#include "ids/command_ids.h"
 
 #include <cstdlib>
 

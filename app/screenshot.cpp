@@ -3,7 +3,7 @@
 #include "app/fractal_app.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"
-#include "render/fractal_view.h"
+#include "views/fractal_view.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -39,3 +39,29 @@ function(kaleidra_add_gtest name)
         KALEIDRA_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
     add_test(NAME ${name} COMMAND ${name})
 endfunction()
+
+# Registers one Qt Test executable per *_test.cpp of the calling folder, named
+# <prefix>_<file name>, linked to the given libraries and run offscreen with
+# the language bundles built first.
+function(kaleidra_add_qt_tests prefix)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    find_package(Qt6 REQUIRED COMPONENTS Test)
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+    foreach(source ${sources})
+        get_filename_component(name ${source} NAME_WE)
+        set(target ${prefix}_${name})
+        add_executable(${target} ${source})
+        target_link_libraries(${target} PRIVATE ${ARG_LIBS} Qt6::Test kaleidra_options)
+        target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+        target_compile_definitions(${target} PRIVATE
+            KALEIDRA_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+            KALEIDRA_BUNDLE_DIR="${PROJECT_BINARY_DIR}/bin")
+        set_target_properties(${target} PROPERTIES AUTOMOC ON)
+        if(TARGET kaleidra_bundles)
+            add_dependencies(${target} kaleidra_bundles)
+        endif()
+        add_test(NAME ${target} COMMAND ${target})
+        set_tests_properties(${target} PROPERTIES ENVIRONMENT
+            "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+    endforeach()
+endfunction()

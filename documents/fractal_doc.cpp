@@ -1,19 +1,13 @@
 #include "documents/fractal_doc.h"
 
-#include "app/main_frame.h"
-#include "app/preset_dialog.h"
 #include "core/text_archive.h"
 #include "engine/presets.h"
 #include "framework/application.h"
 #include "framework/atomic_file.h"
-#include "framework/child_frame.h"
-#include "framework/command_ids.h"
 #include "framework/doc_template.h"
-#include "framework/resource_ids.h"
 #include "framework/ui_resources.h"
-#include "render/fractal_view.h"
-
-#include <QComboBox>
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 
 #include <climits>
 #include <sstream>
@@ -64,14 +58,9 @@ DocTemplate* TemplateOf(int docType)
 
 CFractalDoc::CFractalDoc()
 {
-    AddCommand(Cmd::ChoosePreset, [this] { OnChoosePreset(); });
     AddCommand(Cmd::MoreGenerations, [this] { OnMoreGenerations(); });
     AddCommand(Cmd::FewerGenerations, [this] { OnFewerGenerations(); });
-    AddCommand(Cmd::GenerationBox, [this] {
-        if (CMainFrame* frame = CMainFrame::Instance(); frame && frame->GenerationBox()) {
-            OnGenerationSelected(*frame->GenerationBox());
-        }
-    });
+    AddValueCommand(Cmd::GenerationBox, [this](const QString& text) { OnGenerationChosen(text); });
     AddCommand(
         Cmd::OpenComponents, [this] { OnOpenComponents(); },
         [this](CommandState& state) { state.Enable(CanOpenComponents()); });
@@ -84,15 +73,11 @@ bool CFractalDoc::HasGoodFractal() const
     return m_fractal && !m_fractal->m_bad;
 }
 
-QVector<CFractalView*> CFractalDoc::FractalViews() const
+void CFractalDoc::SetFractal(FractalPtr fractal)
 {
-    QVector<CFractalView*> views;
-    for (View* view : Views()) {
-        if (auto* fractalView = qobject_cast<CFractalView*>(view)) {
-            views.append(fractalView);
-        }
-    }
-    return views;
+    // A view still drawing the previous fractal holds it until it stops.
+    m_fractal = std::move(fractal);
+    UpdateAllViews(nullptr, 0);
 }
 
 bool CFractalDoc::SetPreset(int kind, int index)
@@ -104,9 +89,7 @@ bool CFractalDoc::SetPreset(int kind, int index)
     if (!preset) {
         return false;
     }
-    // A view still drawing the previous fractal holds it until it stops.
-    m_fractal = std::move(preset);
-    UpdateAllViews(nullptr, 0);
+    SetFractal(std::move(preset));
     return true;
 }
 
@@ -152,38 +135,6 @@ bool CFractalDoc::OnSaveDocument(const QString& path)
     return true;
 }
 
-bool CFractalDoc::CanCloseFrame(ChildFrame* frame)
-{
-    if (!Document::CanCloseFrame(frame)) {
-        // The window stays, and goes on drawing.
-        return false;
-    }
-    if (frame != nullptr) {
-        if (auto* view = qobject_cast<CFractalView*>(frame->GetView())) {
-            view->EndDrawing();
-        }
-    }
-    return true;
-}
-
-void CFractalDoc::OnCloseDocument()
-{
-    if (!IsClosing()) {
-        for (CFractalView* view : FractalViews()) {
-            view->EndDrawing();
-        }
-    }
-    Document::OnCloseDocument();
-}
-
-void CFractalDoc::OnChoosePreset()
-{
-    CPresetDialog dialog(Application::DialogParent());
-    if (dialog.exec() == QDialog::Accepted && dialog.Index() != -1) {
-        (void)SetPreset(dialog.Kind(), dialog.Index());
-    }
-}
-
 void CFractalDoc::SetDays(int days)
 {
     if (!HasGoodFractal()) {
@@ -192,8 +143,6 @@ void CFractalDoc::SetDays(int days)
     if (days >= 1) {
         m_fractal->m_days = days;
     }
-    // The day commands change the picture, not the file's content as the
-    // user sees it: the document is not marked modified.
     UpdateAllViews(nullptr, 0);
 }
 
@@ -213,14 +162,13 @@ void CFractalDoc::OnFewerGenerations()
     }
 }
 
-void CFractalDoc::OnGenerationSelected(const QComboBox& box)
+void CFractalDoc::OnGenerationChosen(const QString& text)
 {
-    const int index = box.currentIndex();
-    if (!HasGoodFractal() || index < 0) {
+    if (!HasGoodFractal()) {
         return;
     }
     // Text that is not a number gives 0, which changes nothing.
-    SetDays(box.itemText(index).trimmed().toInt());
+    SetDays(text.trimmed().toInt());
 }
 
 bool CFractalDoc::CanOpenComponents() const

@@ -7,15 +7,13 @@
 // The fractal may be replaced at any time (a preset, the design sheet); the
 // drawing threads of the views hold references of their own while they draw,
 // so a replaced fractal goes only when its last drawing has ended. Closing
-// stops the views' drawings and waits for their threads.
+// tells the views first (View::OnDocumentClosing), so they stop their
+// drawings and wait for their threads.
 //
 // Only the interface thread uses the document.
 
 #include "engine/fractal.h"
 #include "framework/document.h"
-
-class QComboBox;
-class CFractalView;
 
 // A component document (generator, initiator, IFS, L-system, automaton,
 // directions) that can take a copy of its part of a fractal; the document's
@@ -41,8 +39,16 @@ public:
     bool SetPreset(int kind, int index);
     // The document has a fractal and it is usable.
     bool HasGoodFractal() const;
-    // The fractal views of the document, in view order.
-    QVector<CFractalView*> FractalViews() const;
+    // The fractal, or null before one is read or chosen. Views draw it from
+    // their own threads through the reference they take.
+    const FractalPtr& Fractal() const { return m_fractal; }
+    // Replaces the fractal (the design sheet, tests) and updates the views.
+    void SetFractal(FractalPtr fractal);
+    // The day count, when it is at least 1 and the fractal is usable; the
+    // views draw anew either way. The day commands change the picture, not
+    // the file's content as the user sees it: the document is not marked
+    // modified.
+    void SetDays(int days);
 
     // Reads the file. A file that cannot be read fails with the reason; a
     // damaged one opens with an unusable fractal (or none, for an unknown
@@ -52,24 +58,17 @@ public:
     // fractal or it is unusable: what a damaged file held beyond the point
     // where reading failed would otherwise be lost.
     bool OnSaveDocument(const QString& path) override;
-    // When the frame may close, its view's drawing is stopped and its thread
-    // ended first.
-    bool CanCloseFrame(ChildFrame* frame) override;
-    // Stops every view's drawing and ends its thread before the frames go.
-    void OnCloseDocument() override;
 
     // The commands, also for tests.
-    void OnChoosePreset();
     void OnMoreGenerations();
     void OnFewerGenerations();
-    // The generation box's selected entry becomes the day count.
-    void OnGenerationSelected(const QComboBox& box);
+    // The generation box's chosen entry becomes the day count; text that is
+    // no whole number changes nothing.
+    void OnGenerationChosen(const QString& text);
     // Opens each component of the fractal that a document type exists for.
     void OnOpenComponents();
     bool CanOpenComponents() const;
 
-    FractalPtr m_fractal;
-
 private:
-    void SetDays(int days);
+    FractalPtr m_fractal;
 };

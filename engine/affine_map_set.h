@@ -5,7 +5,7 @@
 // operations and the arrow drawing of a segment that they share.
 
 #include "core/geometry.h"
-#include "render/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 #include <cstddef>
 #include <vector>

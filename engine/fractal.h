@@ -4,8 +4,10 @@
 // day count), the bounds cache per day count, the element accounting that
 // lets a drawing be stopped and report progress, and the kind factory.
 
-#include "render/drawing_surface.h"
-#include "render/extent_surface.h"
+#include "surface/batch_surface.h"
+#include "surface/drawing_surface.h"
+#include "surface/extent_surface.h"
+#include "surface/progress.h"
 
 #include <array>
 #include <atomic>
@@ -21,12 +23,6 @@ class AffineMapSet;
 struct LSystem;
 class Automaton;
 class Directions;
-
-// Set by another thread to abandon a drawing; read (relaxed) at every element.
-using StopFlag = std::atomic<bool>;
-
-// Called every 50000 counted elements with its argument.
-using ProgressFn = void (*)(void*);
 
 // Everything a drawing recursion passes down. A null stop flag never stops.
 struct DrawContext
@@ -50,42 +46,6 @@ inline constexpr int kMaxDepth = 1024;
 // (L-systems, automata), whose one-symbol rules (F -> +F) reach any depth
 // cheaply: about 32 bytes a generation, 32 MiB at this limit.
 inline constexpr int kMaxStackDays = 1 << 20;
-
-// A drawing element as a batch carries it: MoveTo(x2, y2), SetPixel(x2, y2)
-// or Line(x1, y1, x2, y2).
-struct DrawElement
-{
-    enum Op : int
-    {
-        Move,
-        Pixel,
-        Line
-    };
-    Op op;
-    double x1;
-    double y1;
-    double x2;
-    double y2;
-};
-
-// A surface that takes a fractal's own drawing in batches, so that the
-// drawing recursion makes no virtual call per element, and that may be split
-// so that pieces of the drawing run on other threads. The elements are the
-// uncoloured MoveTo, SetPixel and Line calls, with their meaning.
-class BatchSurface : public DrawingSurface
-{
-public:
-    static constexpr std::size_t kBatch = 1024;
-
-    // Draws the elements in order.
-    virtual void Take(const DrawElement* elements, std::size_t count) = 0;
-    // A surface for a piece of the same drawing, drawn on another thread
-    // while this one draws; null when the surface cannot be split. Join
-    // folds a piece's drawing back in, on this surface's thread, once the
-    // piece is complete (or stopped).
-    virtual std::unique_ptr<BatchSurface> Fork() { return nullptr; }
-    virtual void Join(BatchSurface&) {}
-};
 
 class CFractal
 {

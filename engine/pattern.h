@@ -5,7 +5,7 @@
 // fractal starts from. Both are value types with deep copies.
 
 #include "core/geometry.h"
-#include "render/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 #include <cstddef>
 #include <vector>

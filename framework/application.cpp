@@ -1,6 +1,5 @@
 #include "framework/application.h"
 
-#include "framework/command_ids.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "framework/framework_strings.h"
@@ -9,6 +8,7 @@
 #include "framework/prompts.h"
 #include "framework/recent_files.h"
 #include "framework/single_instance.h"
+#include "framework/standard_ids.h"
 #include "framework/thread_done_event.h"
 #include "framework/view.h"
 

@@ -53,6 +53,8 @@ void ChildFrame::DetachView()
     m_detached = true;
     if (!m_view)
         return;
+    // The window goes: its view stops whatever still reads the document.
+    m_view->OnFrameClosing();
     QPointer<Document> document = m_view->GetDocument();
     if (!document)
         return;

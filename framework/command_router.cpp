@@ -20,6 +20,17 @@ bool CommandTarget::OnCommand(int id)
     return true;
 }
 
+bool CommandTarget::OnValueCommand(int id, const QString& text)
+{
+    for (auto it = m_commands.rbegin(); it != m_commands.rend(); ++it) {
+        if (id >= it->first && id <= it->last && it->valueHandler) {
+            it->valueHandler(text);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CommandTarget::OnUpdateCommand(int id, CommandState& state)
 {
     const Entry* entry = Find(id, false);
@@ -48,6 +59,20 @@ void CommandTarget::AddCommandRange(int first, int last, RangeHandler handler,
     entry.last = last;
     entry.handler = std::move(handler);
     entry.update = std::move(update);
+    m_commands.push_back(std::move(entry));
+}
+
+void CommandTarget::AddValueCommand(int id, ValueHandler handler, UpdateHandler update)
+{
+    Entry entry;
+    entry.first = entry.last = id;
+    entry.valueHandler = std::move(handler);
+    // The router's Query must find the command claimed and enabled.
+    entry.update = [update = std::move(update)](int, CommandState& state) {
+        if (update) {
+            update(state);
+        }
+    };
     m_commands.push_back(std::move(entry));
 }
 
@@ -101,6 +126,29 @@ bool CommandRouter::Execute(const Chain& chain, int id)
             return true;
     }
     return false;
+}
+
+bool CommandRouter::ExecuteValue(const Chain& chain, int id, const QString& text)
+{
+    if (!Query(chain, id).enabled) {
+        return false;
+    }
+    for (CommandTarget* target : chain) {
+        if (target && target->OnValueCommand(id, text)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CommandRouter::ExecuteValue(int id, const QString& text)
+{
+    QPointer<CommandRouter> self(this);
+    const bool handled = ExecuteValue(m_source(), id, text);
+    if (self) {
+        UpdateActions();
+    }
+    return handled;
 }
 
 bool CommandRouter::Execute(int id)

@@ -47,6 +47,10 @@ public:
 
     // Runs command `id`; false when this target does not handle it.
     virtual bool OnCommand(int id);
+    // Runs command `id` with the text of the bar control that issued it (a
+    // combo box's chosen or typed entry, an edit's text); false when this
+    // target takes no value for `id`.
+    virtual bool OnValueCommand(int id, const QString& text);
     // Fills `state` for command `id`; false when this target knows nothing
     // of it (the router then asks the next target). `state` arrives enabled.
     virtual bool OnUpdateCommand(int id, CommandState& state);
@@ -56,12 +60,16 @@ protected:
     using UpdateHandler = std::function<void(CommandState&)>;
     using RangeHandler = std::function<void(int id)>;
     using RangeUpdateHandler = std::function<void(int id, CommandState&)>;
+    using ValueHandler = std::function<void(const QString& text)>;
 
     // Registers a handler (and optionally an update handler) for `id`. A
     // later registration of the same id wins, so a derived class can take a
     // command over from its base.
     void AddCommand(int id, Handler handler, UpdateHandler update = {});
     void AddCommandRange(int first, int last, RangeHandler handler, RangeUpdateHandler update = {});
+    // Registers a handler of the value command `id` (see OnValueCommand) and
+    // optionally its update handler.
+    void AddValueCommand(int id, ValueHandler handler, UpdateHandler update = {});
     // A state without a handler: the command itself goes on along the chain.
     void AddUpdateHandler(int id, UpdateHandler update);
 
@@ -72,6 +80,7 @@ private:
         int last = 0;
         RangeHandler handler;
         RangeUpdateHandler update;
+        ValueHandler valueHandler;
     };
     const Entry* Find(int id, bool needHandler) const;
 
@@ -96,10 +105,16 @@ public:
     // it enabled (a stale action or shortcut never runs a disabled command).
     // True when a target ran it.
     static bool Execute(const Chain& chain, int id);
+    // Runs value command `id` with `text` on the first target that takes it,
+    // provided Query finds it enabled. True when a target ran it.
+    static bool ExecuteValue(const Chain& chain, int id, const QString& text);
 
     CommandState Query(int id) const { return Query(m_source(), id); }
     // Runs `id` along the current chain, then refreshes every bound action.
     bool Execute(int id);
+    // Runs value command `id` along the current chain, then refreshes every
+    // bound action.
+    bool ExecuteValue(int id, const QString& text);
 
     // Binds an action or button to `id`: triggering it executes the command
     // and UpdateActions keeps its state current. The binding ends with the

@@ -118,6 +118,9 @@ ChildFrame* DocTemplate::CreateNewFrame(Document* document)
     std::unique_ptr<View> view = m_makeView();
     if (!frame || !view)
         return nullptr;
+    if (!m_viewColors.isEmpty()) {
+        view->OnInitialColors(m_viewColors);
+    }
     View* shown = view.release();
     frame->SetView(shown);
     QIcon icon = UiResources::Current().Icon(m_resourceId);

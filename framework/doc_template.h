@@ -13,6 +13,7 @@
 
 #include "framework/forward.h"
 
+#include <QRgb>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -76,6 +77,10 @@ public:
     ChildFrame* CreateNewFrame(Document* document);
     // The view's initial update, then the frame shows and becomes active.
     void InitialUpdateFrame(ChildFrame* frame);
+    // The colours every new view of this template starts with (see
+    // View::OnInitialColors); none by default.
+    void SetViewColors(QVector<QRgb> colors) { m_viewColors = std::move(colors); }
+    const QVector<QRgb>& ViewColors() const { return m_viewColors; }
     // Replaces the frame class (default ChildFrame).
     void SetFrameFactory(FrameFactory makeFrame) { m_makeFrame = std::move(makeFrame); }
 
@@ -94,4 +99,5 @@ private:
     QStringList m_extensions;
     int m_untitledCount = 0;
     QVector<Document*> m_documents;
+    QVector<QRgb> m_viewColors;
 };

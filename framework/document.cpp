@@ -3,10 +3,10 @@
 #include "framework/application.h"
 #include "framework/atomic_file.h"
 #include "framework/child_frame.h"
-#include "framework/command_ids.h"
 #include "framework/doc_template.h"
 #include "framework/framework_strings.h"
 #include "framework/prompts.h"
+#include "framework/standard_ids.h"
 #include "framework/view.h"
 
 #include <QDir>
@@ -126,6 +126,11 @@ void Document::OnCloseDocument()
     if (m_closing)
         return;
     m_closing = true;
+    // The views stop whatever still reads the document before any goes.
+    const QVector<View*> views = Views();
+    for (View* view : views) {
+        view->OnDocumentClosing();
+    }
     for (ChildFrame* frame : Frames())
         frame->CloseWithoutAsking();
     if (m_template)

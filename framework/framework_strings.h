@@ -7,7 +7,7 @@
 //
 // Texts with %1, %2 are filled with QString::arg in that order.
 
-#include "framework/resource_ids.h"
+#include "framework/standard_ids.h"
 
 #include <QString>
 

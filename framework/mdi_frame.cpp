@@ -2,11 +2,11 @@
 
 #include "framework/application.h"
 #include "framework/child_frame.h"
-#include "framework/command_ids.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "framework/framework_strings.h"
 #include "framework/menu_builder.h"
+#include "framework/standard_ids.h"
 #include "framework/ui_resources.h"
 #include "framework/view.h"
 
@@ -157,6 +157,37 @@ bool MdiFrame::createStatusBar()
     m_idleLabel = new QLabel(FrameworkText(FrameworkString::IdleMessage), this);
     statusBar()->addWidget(m_idleLabel, 1);
     return true;
+}
+
+void MdiFrame::OnActiveViewChanged(View* view)
+{
+    Q_UNUSED(view);
+}
+
+void MdiFrame::OnViewBarsChanged(View* view)
+{
+    if (view == m_activeView) {
+        OnActiveViewChanged(view);
+    }
+}
+
+void MdiFrame::OnViewStatusChanged(View* view, const QString& text)
+{
+    Q_UNUSED(text);
+    ShowStatusOf(view);
+}
+
+void MdiFrame::ShowStatusOf(View* view)
+{
+    if (view == m_activeView && m_idleLabel) {
+        m_idleLabel->setText(StatusText());
+    }
+}
+
+QString MdiFrame::StatusText() const
+{
+    const QString text = m_activeView ? m_activeView->StatusText() : QString();
+    return text.isEmpty() ? FrameworkText(FrameworkString::IdleMessage) : text;
 }
 
 void MdiFrame::updateActions()
@@ -310,8 +341,16 @@ void MdiFrame::OnSubWindowActivated(QMdiSubWindow* window)
         m_activeView = next;
         if (previous)
             previous->OnActivateView(false, next, previous);
-        if (next)
+        if (next) {
             next->OnActivateView(true, next, previous);
+            // A view tells whoever shows it; only the active one is heeded.
+            connect(next, &View::barsChanged, this, &MdiFrame::OnViewBarsChanged,
+                    Qt::UniqueConnection);
+            connect(next, &View::statusTextChanged, this, &MdiFrame::OnViewStatusChanged,
+                    Qt::UniqueConnection);
+        }
+        OnActiveViewChanged(next);
+        ShowStatusOf(next);
     }
     Document* document = ActiveDocument();
     SwitchMenu(document && document->Template() ? document->Template()->ResourceId()

@@ -98,7 +98,17 @@ public:
     // The caption: the title, then " - " and the active window's title.
     void UpdateFrameTitle();
 
+    // The status bar's text now: the active view's status text, or the idle
+    // text.
+    QString StatusText() const;
+
 protected:
+    // The active view changed (null: no view is active), or the active view
+    // said its bars changed (View::BarsChanged). A main window with bars
+    // shows the view's band set and fills its bar controls here. Default:
+    // nothing.
+    virtual void OnActiveViewChanged(View* view);
+
     virtual bool createActions();
     virtual bool createMenus();
     virtual bool createToolBars();
@@ -120,6 +130,9 @@ private:
     const MenuSet& MenuSetFor(int resourceId);
     void SwitchMenu(int resourceId);
     void OnSubWindowActivated(QMdiSubWindow* window);
+    void ShowStatusOf(View* view);
+    void OnViewBarsChanged(View* view);
+    void OnViewStatusChanged(View* view, const QString& text);
     void OnMenuAboutToShow(QMenu* menu);
     void RefreshRecentFiles(QMenu* menu);
     void RefreshWindowList(QMenu* menu);

@@ -3,12 +3,12 @@
 
 #include "framework/application.h"
 #include "framework/child_frame.h"
-#include "framework/command_ids.h"
 #include "framework/framework_strings.h"
 #include "framework/mdi_frame.h"
 #include "framework/menu_builder.h"
 #include "framework/prompts.h"
 #include "framework/recent_files.h"
+#include "framework/standard_ids.h"
 #include "framework/view.h"
 
 #include <QMdiArea>

@@ -2,11 +2,11 @@
 
 #include "framework/application.h"
 #include "framework/child_frame.h"
-#include "framework/command_ids.h"
 #include "framework/document.h"
 #include "framework/mdi_frame.h"
 #include "framework/menu_builder.h"
 #include "framework/printing.h"
+#include "framework/standard_ids.h"
 #include "framework/ui_resources.h"
 
 #include <QMenu>
@@ -59,6 +59,46 @@ void View::OnActivateView(bool activate, View* activated, View* deactivated)
     Q_UNUSED(activate);
     Q_UNUSED(activated);
     Q_UNUSED(deactivated);
+}
+
+int View::BarSet() const
+{
+    return 0x101;
+}
+
+QVector<QRgb> View::BarColors() const
+{
+    return {};
+}
+
+bool View::QueryBarControl(int controlId, BarControlState& state) const
+{
+    Q_UNUSED(controlId);
+    Q_UNUSED(state);
+    return false;
+}
+
+void View::OnInitialColors(const QVector<QRgb>& colors)
+{
+    Q_UNUSED(colors);
+}
+
+void View::OnDocumentClosing() {}
+
+void View::OnFrameClosing() {}
+
+void View::BarsChanged()
+{
+    emit barsChanged(this);
+}
+
+void View::ShowStatusText(const QString& text)
+{
+    if (text == m_statusText) {
+        return;
+    }
+    m_statusText = text;
+    emit statusTextChanged(this, text);
 }
 
 bool View::OnPreparePrinting(QPrinter& printer)

@@ -16,10 +16,24 @@
 #include "framework/forward.h"
 
 #include <QPointer>
+#include <QRgb>
+#include <QStringList>
+#include <QVector>
 #include <QWidget>
 
 class QPainter;
 class QPrinter;
+
+// What a bar control of the main window (a combo box or an edit) shows while
+// a view is active: its entries, its text or selected entry, and whether the
+// user may change it.
+struct BarControlState
+{
+    bool enabled = true;
+    QStringList items; // a combo box's entries; left empty for an edit
+    QString text;      // the edit's or the combo box's text
+    int current = -1;  // the selected entry of a combo box, -1 for none
+};
 
 class View : public QWidget, public CommandTarget
 {
@@ -49,6 +63,32 @@ public:
     // at (0, 0). Default: OnDraw.
     virtual void OnPrint(QPainter& painter, QPrinter& printer, const QRect& pageRect);
 
+    // What the main window shows while this view is active. A view tells the
+    // main window nothing directly: the main window asks these when the view
+    // becomes active and again whenever the view calls BarsChanged().
+    //
+    // The band set: bit k shows band k of the main window, bit 8 its colour
+    // bar. Default: the main tool bar and the colour bar (0x101).
+    virtual int BarSet() const;
+    // The colours the colour bar shows, background first; empty (the default)
+    // when the view has none, and the bar shows the program's own.
+    virtual QVector<QRgb> BarColors() const;
+    // Fills `state` for bar control `controlId` and returns true when the view
+    // uses that control; false (the default) leaves the control disabled.
+    virtual bool QueryBarControl(int controlId, BarControlState& state) const;
+    // The view's colours, from its template, before OnInitialUpdate.
+    virtual void OnInitialColors(const QVector<QRgb>& colors);
+    // The document is closing: stop any work that reads it. Called once,
+    // before the frames close. Default: nothing.
+    virtual void OnDocumentClosing();
+    // This view's window is closing (the document may stay, with other
+    // views). Default: nothing.
+    virtual void OnFrameClosing();
+
+    // What this view wants on the status bar while it is active (empty: the
+    // idle text). Kept until changed.
+    QString StatusText() const { return m_statusText; }
+
     // Pops up the first submenu of menu `menuId` at `globalPos`; its commands
     // reach this view first, then its document, frame, main frame and the
     // application. False when the menu does not exist.
@@ -57,7 +97,18 @@ public:
     // The targets commands offered from this view pass through.
     CommandRouter::Chain CommandChain() const;
 
+signals:
+    // The band set, colours or a bar control's contents changed.
+    void barsChanged(View* view);
+    // The status text changed.
+    void statusTextChanged(View* view, const QString& text);
+
 protected:
+    // Asks the main window to show this view's bars again (if it is active).
+    void BarsChanged();
+    // Shows `text` on the status bar while this view is active.
+    void ShowStatusText(const QString& text);
+
     void paintEvent(QPaintEvent* event) override;
     // Lets the print commands reach this view.
     void EnablePrinting();
@@ -65,4 +116,5 @@ protected:
 private:
     friend class Document;
     QPointer<Document> m_document;
+    QString m_statusText;
 };

@@ -6,7 +6,7 @@
 // ask for any day count; the budget keeps every input quick.
 
 #include "engine/fractal.h"
-#include "render/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 #include <cstdint>
 #include <string>

@@ -14,8 +14,9 @@
 // does not depend on the order of drawing, so pieces drawn on other threads
 // merge exactly; Finish() lays the colour over the image once.
 
-#include "engine/fractal.h"
 #include "render/isotropic_mapping.h"
+#include "surface/batch_surface.h"
+#include "surface/progress.h"
 
 #include <QImage>
 

@@ -4,7 +4,10 @@
 // construction it shows, and the roles the colours play. Views own one each
 // and never store it; the worker that paints reads it.
 
-#include "render/drawing_surface.h"
+#include "surface/drawing_surface.h"
+
+#include <QRgb>
+#include <QVector>
 
 #include <array>
 #include <cstddef>
@@ -15,6 +18,28 @@ using ColorSet = std::array<Color, 7>;
 
 inline constexpr ColorSet kDefaultColorSet = {0xd2e0e1, 0x808080, 0x9e21d3, 0xcc0066,
                                               0x808040, 0x003399, 0x66ccff};
+
+// A colour set as the framework passes colours (Qt's 0xAARRGGBB, opaque),
+// and back; entries the list lacks keep the defaults.
+inline QVector<QRgb> ToRgbList(const ColorSet& colors)
+{
+    QVector<QRgb> list;
+    list.reserve(static_cast<int>(colors.size()));
+    for (Color c : colors) {
+        list.append(qRgb(RedOf(c), GreenOf(c), BlueOf(c)));
+    }
+    return list;
+}
+
+inline ColorSet FromRgbList(const QVector<QRgb>& list)
+{
+    ColorSet colors = kDefaultColorSet;
+    for (std::size_t i = 0; i < colors.size() && i < static_cast<std::size_t>(list.size()); ++i) {
+        const QRgb rgb = list[static_cast<int>(i)];
+        colors[i] = MakeColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    }
+    return colors;
+}
 
 // Display flags: which parts of a fractal a view paints.
 inline constexpr int kShowFractal = 1;

@@ -72,7 +72,7 @@ void DrawingThread::ThreadProc()
             m_startSignalled = false;
             m_stop.store(false, std::memory_order_relaxed);
         }
-        const int result = Run();
+        const int result = static_cast<int>(Run());
         m_stop.store(true, std::memory_order_relaxed);
         if (m_done) {
             m_done(result, std::this_thread::get_id());

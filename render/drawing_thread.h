@@ -20,6 +20,15 @@
 #include <mutex>
 #include <thread>
 
+// What one run of the worker came to; posted with the completion event as
+// its integer value.
+enum class RunResult : int
+{
+    Done = 0,     // drawn completely, or nothing to draw
+    Stopped = -1, // stopped before the end
+    Failed = 1,   // could not be drawn (out of memory, say)
+};
+
 class DrawingThread
 {
 public:
@@ -53,7 +62,7 @@ public:
 
 protected:
     // One drawing, on the worker thread. Its result is posted.
-    virtual int Run() = 0;
+    virtual RunResult Run() = 0;
     const StopFlag* StopAddress() const { return &m_stop; }
     bool StopRequested() const { return m_stop.load(std::memory_order_relaxed); }
 

@@ -5,7 +5,7 @@
 // doubles and are then truncated toward zero to whole device units of the
 // painter, which may itself carry a window/viewport mapping.
 
-#include "render/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 #include <QBrush>
 #include <QColor>

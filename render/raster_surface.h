@@ -12,10 +12,11 @@
 // Antialiased, vector and printer output, overlays and text stay with
 // QPainter; this surface is for the fractal's own drawing.
 
-#include "engine/fractal.h"
-#include "render/drawing_surface.h"
 #include "render/gdi_surface.h"
 #include "render/isotropic_mapping.h"
+#include "surface/batch_surface.h"
+#include "surface/drawing_surface.h"
+#include "surface/progress.h"
 
 #include <QImage>
 

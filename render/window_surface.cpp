@@ -16,7 +16,9 @@ WindowSurface::WindowSurface(ImageList animation, ImageList markers)
 
 WindowSurface::~WindowSurface()
 {
-    // Run uses the members below; the worker must be gone before they are.
+    // Run uses the members below; the worker must be gone before they are,
+    // and a long drawing must not hold its owner up.
+    (void)Stop();
     QuitAndWait();
 }
 
@@ -56,7 +58,7 @@ void WindowSurface::ClearImage()
     ++m_serial;
 }
 
-int WindowSurface::Run()
+RunResult WindowSurface::Run()
 {
     DrawRequest request;
     {
@@ -70,32 +72,31 @@ int WindowSurface::Run()
     return DoDraw(request);
 }
 
-int WindowSurface::DoDraw(const DrawRequest& request)
+RunResult WindowSurface::DoDraw(const DrawRequest& request)
 {
     m_frameCount.store(0, std::memory_order_relaxed);
     m_hatched = false;
     CFractal* fractal = request.fractal.get();
     if (fractal == nullptr || fractal->m_bad || request.pixelSize.isEmpty()) {
-        return 0;
+        return RunResult::Done;
     }
     // Released before `request` lets the fractal go.
     std::unique_lock drawing(fractal->DrawingLock(), std::defer_lock);
-    while (!drawing.try_lock()) {
+    while (!drawing.try_lock_for(kLockSlice)) {
         if (StopRequested()) {
-            return -1;
+            return RunResult::Stopped;
         }
-        std::this_thread::sleep_for(kLockSlice);
     }
     m_devicePixelRatio = request.devicePixelRatio > 0.0 ? request.devicePixelRatio : 1.0;
     m_image = QImage(request.pixelSize, QImage::Format_RGB32);
     if (m_image.isNull()) {
-        return 0;
+        return RunResult::Done;
     }
     bool painting = false;
     try {
         m_lastPublish = Clock::now();
         if (!fractal->PrepareBounds(StopAddress(), &WindowSurface::MeasureProgress, this)) {
-            return 0;
+            return RunResult::Done;
         }
         PaintOptions options;
         options.path = FractalPath::Direct;
@@ -107,18 +108,18 @@ int WindowSurface::DoDraw(const DrawRequest& request)
                          m_markers.IsEmpty() ? nullptr : &m_markers, StopAddress(), options)) {
             Publish();
         }
-        return 0;
-    } catch (int stopped) {
+        return RunResult::Done;
+    } catch (int) {
         // What was drawn before the stop stays visible, as it would on a
         // window drawn directly.
         if (painting || m_hatched) {
             Publish();
         }
-        return stopped;
+        return RunResult::Stopped;
     } catch (const std::exception&) {
         // Out of memory for a huge generation, say: this window stays as it
         // was; an exception leaving the thread would end the whole program.
-        return 1;
+        return RunResult::Failed;
     }
 }
 

@@ -56,8 +56,8 @@ public:
     // How often the busy animation moves on at most: each frame is a fill and
     // a copy of the whole image.
     static constexpr std::chrono::milliseconds kAnimationInterval{40};
-    // How long the worker waits for the fractal's drawing lock between two
-    // tries, looking at its stop flag each time.
+    // How long the worker waits for the fractal's drawing lock at a time,
+    // looking at its stop flag in between.
     static constexpr std::chrono::milliseconds kLockSlice{2};
     static constexpr int kAnimationFrames = 12;
     static constexpr int kAnimationSize = 32;
@@ -95,14 +95,13 @@ public:
     int AnimationFrameCount() const { return m_frameCount.load(std::memory_order_relaxed); }
 
 protected:
-    // The thread's run: DoDraw on a copy of the last request. 0 when the
-    // drawing completed or there was nothing to draw, -1 when stopped.
-    int Run() override;
+    // The thread's run: DoDraw on a copy of the last request.
+    RunResult Run() override;
 
 private:
     using Clock = std::chrono::steady_clock;
 
-    int DoDraw(const DrawRequest& request);
+    RunResult DoDraw(const DrawRequest& request);
     // Progress while the bounds are measured: the busy animation.
     static void MeasureProgress(void* self);
     // Progress while the fractal is painted: publication every interval.

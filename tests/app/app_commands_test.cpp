@@ -5,11 +5,11 @@
 
 #include "app_fixture.h"
 
-#include "app/preset_dialog.h"
 #include "app/random_presets.h"
 #include "app/shuffle_bag.h"
 #include "engine/presets.h"
-#include "framework/command_ids.h"
+#include "ids/command_ids.h"
+#include "views/preset_dialog.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -27,7 +27,7 @@ const char* const kKindKeywords[] = {"std", "ifs", "mcrm", "lsys", "automaton"};
 
 QString NameOf(const CFractalDoc* document)
 {
-    return document && document->m_fractal ? QString::fromStdString(document->m_fractal->m_name)
+    return document && document->Fractal() ? QString::fromStdString(document->Fractal()->m_name)
                                            : QString();
 }
 
@@ -146,7 +146,7 @@ private slots:
         QSet<QString> names;
         for (CFractalDoc* document : documents.mid(1)) {
             QVERIFY(document->HasGoodFractal());
-            QCOMPARE(document->m_fractal->m_type, std::string(kKindKeywords[kind]));
+            QCOMPARE(document->Fractal()->m_type, std::string(kKindKeywords[kind]));
             QVERIFY(PresetNames(kind).contains(NameOf(document)));
             names.insert(NameOf(document));
         }
@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(documents.size(), 5);
         for (int kind = 0; kind < kKindCount; ++kind) {
             QVERIFY(documents[kind]->HasGoodFractal());
-            QCOMPARE(documents[kind]->m_fractal->m_type, std::string(kKindKeywords[kind]));
+            QCOMPARE(documents[kind]->Fractal()->m_type, std::string(kKindKeywords[kind]));
             QVERIFY(PresetNames(kind).contains(NameOf(documents[kind])));
         }
         VerifyTiledSideBySide(documents);
@@ -189,7 +189,7 @@ private slots:
         QVERIFY(Frame().Router().Execute(Cmd::NewFromPreset));
         const QVector<CFractalDoc*> documents = FractalDocuments();
         QCOMPARE(documents.size(), 1);
-        QVERIFY(!documents[0]->m_fractal);
+        QVERIFY(!documents[0]->Fractal());
     }
 
     void RepaintAllDrawsEveryFractalViewAgain()
@@ -229,7 +229,7 @@ private slots:
         // The active view's own thread shows its generation count.
         App().OnThreadDone(0, active->DrawingThreadId());
         QCOMPARE(box->currentText(),
-                 QString::number(active->GetFractalDoc()->m_fractal->m_days.load()));
+                 QString::number(active->GetFractalDoc()->Fractal()->m_days.load()));
     }
 
     void TheCustomColourDialogOpensOnBlackAndChangesNoColour()

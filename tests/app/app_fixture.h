@@ -10,7 +10,7 @@
 #include "framework/child_frame.h"
 #include "framework/doc_template.h"
 #include "framework/prompts.h"
-#include "render/fractal_view.h"
+#include "views/fractal_view.h"
 
 #include <QApplication>
 #include <QMdiArea>

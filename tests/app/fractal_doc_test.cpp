@@ -6,9 +6,10 @@
 
 #include "engine/affine_map_set.h"
 #include "engine/presets.h"
-#include "framework/command_ids.h"
-#include "framework/resource_ids.h"
 #include "framework/scripted_prompts.h"
+#include "framework/standard_ids.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -78,7 +79,7 @@ private slots:
         for (int kind = 0; kind < kKindCount; ++kind) {
             CFractalDoc* document = NewDocument();
             QVERIFY(document->SetPreset(kind, 1));
-            document->m_fractal->m_days = 3;
+            document->Fractal()->m_days = 3;
             const QString path = dir.filePath(QStringLiteral("%1.frac").arg(kind));
             QVERIFY(document->DoSave(path));
             const QByteArray saved = ReadFile(path);
@@ -88,7 +89,7 @@ private slots:
 
             auto* reread = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(path));
             QVERIFY(reread && reread->HasGoodFractal());
-            QCOMPARE(reread->m_fractal->m_days.load(), 3);
+            QCOMPARE(reread->Fractal()->m_days.load(), 3);
             QVERIFY(reread->DoSave(path + "2"));
             QCOMPARE(ReadFile(path + "2"), saved);
             CloseAll();
@@ -109,12 +110,12 @@ private slots:
         const QByteArray cut = "[type] std\n[name] koch\n[ndays] 4\n[initiators] 3\n0,0\n";
         const QString path = WriteFile(dir, QStringLiteral("cut.frac"), cut);
         auto* document = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(path));
-        QVERIFY(document && document->m_fractal && !document->HasGoodFractal());
+        QVERIFY(document && document->Fractal() && !document->HasGoodFractal());
         QCOMPARE(Prompted().errors.size(), 1);
         QTest::qWait(50);
         QCOMPARE(FirstView(document)->DrawingRequests(), 0);
         QVERIFY(Run(document, Cmd::MoreGenerations));
-        QCOMPARE(document->m_fractal->m_days.load(), 4);
+        QCOMPARE(document->Fractal()->m_days.load(), 4);
         QVERIFY(!document->DoSave(path));
         QCOMPARE(ReadFile(path), cut);
         QCOMPARE(Prompted().errors.size(), 2);
@@ -124,7 +125,7 @@ private slots:
         const QString spiral =
             WriteFile(dir, QStringLiteral("spiral.frac"), "[type] spiral\n[name] s\n[ndays] 2\n");
         auto* unknown = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(spiral));
-        QVERIFY(unknown && !unknown->m_fractal);
+        QVERIFY(unknown && !unknown->Fractal());
         QVERIFY(!NewDocument()->DoSave(path));
         QCOMPARE(ReadFile(path), cut);
         QCOMPARE(Prompted().errors.size(), 3);
@@ -136,37 +137,32 @@ private slots:
         QVERIFY(!document->SetPreset(0, -1));
         QVERIFY(!document->SetPreset(0, PresetCount(0)));
         QVERIFY(!document->SetPreset(kKindCount, 0));
-        QVERIFY(!document->m_fractal);
+        QVERIFY(!document->Fractal());
         QVERIFY(document->SetPreset(4, PresetCount(4) - 1));
-        document->m_fractal->m_days = 1;
+        document->Fractal()->m_days = 1;
         CFractalView* view = FirstView(document);
         const int requests = view->DrawingRequests();
         QVERIFY(Run(document, Cmd::FewerGenerations));
-        QCOMPARE(document->m_fractal->m_days.load(), 1);
+        QCOMPARE(document->Fractal()->m_days.load(), 1);
         QCOMPARE(view->DrawingRequests(), requests + 1);
         QVERIFY(Run(document, Cmd::MoreGenerations));
-        QCOMPARE(document->m_fractal->m_days.load(), 2);
+        QCOMPARE(document->Fractal()->m_days.load(), 2);
         QVERIFY(!document->IsModified());
 
-        // A number becomes the day count; anything else, or no selection,
-        // leaves it.
-        QComboBox box;
-        box.addItems({QStringLiteral("7"), QStringLiteral("x"), QStringLiteral("0")});
-        for (const int entry : {1, 2, -1}) {
-            box.setCurrentIndex(entry);
-            document->OnGenerationSelected(box);
-            QCOMPARE(document->m_fractal->m_days.load(), 2);
+        // A number becomes the day count; anything else leaves it.
+        for (const char* entry : {"x", "0", ""}) {
+            document->OnGenerationChosen(QString::fromLatin1(entry));
+            QCOMPARE(document->Fractal()->m_days.load(), 2);
         }
-        box.setCurrentIndex(0);
-        document->OnGenerationSelected(box);
-        QCOMPARE(document->m_fractal->m_days.load(), 7);
+        document->OnGenerationChosen(QStringLiteral(" 7"));
+        QCOMPARE(document->Fractal()->m_days.load(), 7);
     }
 
     void ACancelledCloseLeavesTheWindowDrawing()
     {
         CFractalDoc* document = NewDocument();
         QVERIFY(document->SetPreset(0, 0));
-        document->m_fractal->m_days = 13;
+        document->Fractal()->m_days = 13;
         document->UpdateAllViews(nullptr, 0);
         CFractalView* view = FirstView(document);
         QTRY_VERIFY(view->IsDrawing());
@@ -196,9 +192,9 @@ private slots:
         const QVector<Document*> opened = App().Templates().last()->Documents();
         QCOMPARE(opened.size(), 1);
         auto* maps = dynamic_cast<MapsDocument*>(opened.first());
-        QVERIFY(maps->maps == *document->m_fractal->GetAffineMaps());
+        QVERIFY(maps->maps == *document->Fractal()->GetAffineMaps());
         maps->maps[0].a += 1.0;
-        QVERIFY(!(maps->maps == *document->m_fractal->GetAffineMaps()));
+        QVERIFY(!(maps->maps == *document->Fractal()->GetAffineMaps()));
 
         // A standard fractal has no component with a document type yet.
         CFractalDoc* standard = NewDocument();

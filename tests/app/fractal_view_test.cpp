@@ -6,11 +6,11 @@
 #include "app_fixture.h"
 
 #include "app/color_bar.h"
-#include "documents/fractal_info_dialog.h"
 #include "engine/presets.h"
-#include "framework/command_ids.h"
 #include "framework/thread_done_event.h"
+#include "ids/command_ids.h"
 #include "render/fractal_painter.h"
+#include "views/fractal_info_dialog.h"
 
 #include <QComboBox>
 #include <QPainter>
@@ -74,9 +74,9 @@ CFractalDoc* NewDocument()
 CFractalDoc* Koch(int days)
 {
     CFractalDoc* document = NewDocument();
-    document->m_fractal = CreatePreset(0, PresetIndex(0, "koch"));
-    document->m_fractal->m_days = days;
-    document->UpdateAllViews(nullptr, 0);
+    FractalPtr koch = CreatePreset(0, PresetIndex(0, "koch"));
+    koch->m_days = days;
+    document->SetFractal(std::move(koch));
     return document;
 }
 
@@ -168,9 +168,9 @@ private slots:
             QTRY_VERIFY(view->IsDrawing());
             // Each drawing holds the fractal the document lets go.
             for (int i = 0; i < 10; ++i) {
-                document->m_fractal = CreatePreset(0, PresetIndex(0, "koch"));
-                document->m_fractal->m_days = 12 + i % 2;
-                document->UpdateAllViews(nullptr, 0);
+                FractalPtr koch = CreatePreset(0, PresetIndex(0, "koch"));
+                koch->m_days = 12 + i % 2;
+                document->SetFractal(std::move(koch));
                 QTest::qWait(i % 3);
             }
             QTRY_VERIFY(view->IsDrawing());
@@ -198,7 +198,7 @@ private slots:
         QVERIFY(Run(view, Cmd::MoreGenerations));
         QTRY_COMPARE(box->currentText(), QStringLiteral("2"));
         QTRY_VERIFY(completions.Finished(view));
-        document->m_fractal->m_days = 5;
+        document->Fractal()->m_days = 5;
         document->UpdateAllViews(nullptr, 0);
         QTRY_VERIFY(completions.Of(view).size() == 3 && completions.Finished(view));
         QCOMPARE(box->currentText(), QStringLiteral("5"));
@@ -233,10 +233,10 @@ private slots:
         // An overlay shows the first generation; turning it off keeps it.
         QVERIFY(Run(view, Cmd::ShowGenerator));
         QCOMPARE(view->m_settings.flags, kShowFractal | kShowGenerator);
-        QCOMPARE(document->m_fractal->m_days.load(), 1);
+        QCOMPARE(document->Fractal()->m_days.load(), 1);
         QVERIFY(Run(view, Cmd::ShowGenerator));
         QCOMPARE(Query(view, Cmd::ShowGenerator).checked, std::optional<bool>(false));
-        QCOMPARE(document->m_fractal->m_days.load(), 1);
+        QCOMPARE(document->Fractal()->m_days.load(), 1);
 
         // The next background/fractal pair of the table; the first after an
         // unknown background.
@@ -254,8 +254,8 @@ private slots:
         Completions completions;
         CFractalDoc* document = Koch(1);
         QTRY_VERIFY(completions.Finished(FirstView(document)));
-        document->m_fractal->m_days = 2;
-        const FractalPtr fractal = document->m_fractal;
+        document->Fractal()->m_days = 2;
+        const FractalPtr fractal = document->Fractal();
         const StopFlag never{false};
         QVERIFY(fractal->PrepareBounds(&never, nullptr, nullptr));
 

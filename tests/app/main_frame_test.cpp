@@ -8,7 +8,8 @@
 #include "app/color_bar.h"
 #include "app/generation_bar.h"
 #include "app/image_button.h"
-#include "framework/command_ids.h"
+#include "framework/standard_ids.h"
+#include "ids/command_ids.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -158,18 +159,18 @@ private slots:
         Frame().UpdateActions();
         QVERIFY(box->isEnabled());
         QVERIFY(more->isEnabled());
-        const int days = document->m_fractal->m_days;
+        const int days = document->Fractal()->m_days;
         more->click();
-        QCOMPARE(document->m_fractal->m_days.load(), days + 1);
+        QCOMPARE(document->Fractal()->m_days.load(), days + 1);
         Frame().GenerationBar()->FewerButton()->click();
-        QCOMPARE(document->m_fractal->m_days.load(), days);
+        QCOMPARE(document->Fractal()->m_days.load(), days);
 
         // Confirming an entry of the box issues its command to the document.
         box->clear();
         box->addItems({"1", "2"});
         box->setCurrentIndex(0);
         emit box->activated(0);
-        QCOMPARE(document->m_fractal->m_days.load(), 1);
+        QCOMPARE(document->Fractal()->m_days.load(), 1);
     }
 
     void StopIsEnabledOnlyWhileDrawingAndCheckMarksFollowTheView()
@@ -179,7 +180,7 @@ private slots:
         QVERIFY(view);
         // Far too many generations to finish before the stop; whatever the
         // new window still asks for draws them too.
-        document->m_fractal->m_days = 14;
+        document->Fractal()->m_days = 14;
         document->UpdateAllViews(nullptr, 0);
         QTest::qWait(200);
         QTRY_VERIFY(view->IsDrawing());

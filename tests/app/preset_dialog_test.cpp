@@ -4,8 +4,8 @@
 
 #include "app_fixture.h"
 
-#include "app/preset_dialog.h"
 #include "engine/presets.h"
+#include "views/preset_dialog.h"
 
 #include <QAbstractItemView>
 

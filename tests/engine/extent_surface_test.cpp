@@ -1,4 +1,4 @@
-#include "render/extent_surface.h"
+#include "surface/extent_surface.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // order, with its arguments, so a test can check exactly what a fractal, an
 // overlay or a component drew.
 
-#include "render/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 #include <cstddef>
 #include <optional>

@@ -8,12 +8,12 @@
 #include "framework/application.h"
 #include "framework/atomic_file.h"
 #include "framework/child_frame.h"
-#include "framework/command_ids.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "framework/mdi_frame.h"
 #include "framework/recent_files.h"
 #include "framework/scripted_prompts.h"
+#include "framework/standard_ids.h"
 #include "framework/ui_resources.h"
 #include "framework/view.h"
 

@@ -25,7 +25,7 @@ public:
     std::atomic<bool> gate{true};
 
 protected:
-    int Run() override
+    RunResult Run() override
     {
         ++runs;
         running = true;
@@ -36,12 +36,12 @@ protected:
             if (StopAddress()->load(std::memory_order_relaxed)) {
                 ++stopped;
                 running = false;
-                return -1;
+                return RunResult::Stopped;
             }
             std::this_thread::sleep_for(50us);
         }
         running = false;
-        return 0;
+        return RunResult::Done;
     }
 };
 

@@ -1,5 +1,6 @@
 // The 16x16 images of the tool buttons, one per command.
-#include "framework/command_ids.h"
+#include "framework/standard_ids.h"
+#include "ids/command_ids.h"
 #include "tools/artwork/art.h"
 
 #include <QtMath>

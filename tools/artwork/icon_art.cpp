@@ -1,6 +1,6 @@
 // The application icon and one icon per document type: a sheet of paper with
 // the emblem of its content and a band with the file extension.
-#include "framework/resource_ids.h"
+#include "ids/resource_ids.h"
 #include "tools/artwork/art.h"
 
 #include <QFont>

@@ -5,7 +5,7 @@
 // tool bar strips follow the button order of TOOLBARS_JSON, so a button moved
 // there gets its image moved with it. PREVIEW_PNG, when given, receives all
 // strips enlarged on one sheet for looking at them together.
-#include "framework/resource_ids.h"
+#include "ids/resource_ids.h"
 #include "tools/artwork/art.h"
 
 #include <QDir>

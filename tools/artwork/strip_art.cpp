@@ -1,7 +1,7 @@
 // The image strips other than the tool bars: busy animation, band images,
 // chooser, shapes, handles, row images, markers and the generation buttons.
-#include "framework/command_ids.h"
-#include "framework/resource_ids.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 #include "tools/artwork/art.h"
 
 #include <QFont>

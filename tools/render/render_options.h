@@ -3,7 +3,7 @@
 // The command line of kaleidra-render, parsed into one value. Parsing never
 // exits: it returns the options or the message to show with the usage.
 
-#include "render/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 #include <optional>
 #include <string>

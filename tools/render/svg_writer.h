@@ -12,8 +12,8 @@
 
 #include "engine/fractal.h"
 #include "render/display_settings.h"
-#include "render/drawing_surface.h"
 #include "render/isotropic_mapping.h"
+#include "surface/drawing_surface.h"
 
 #include <QPoint>
 

@@ -7,7 +7,7 @@
 //   P x y           a pixel
 //   M x y           a pen move
 
-#include "render/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 #include <cstdint>
 #include <string>

@@ -1,21 +1,18 @@
-#include "render/fractal_view.h"
+#include "views/fractal_view.h"
 
-#include "app/color_bar.h"
-#include "app/fractal_app.h"
-#include "app/main_frame.h"
 #include "documents/fractal_doc.h"
-#include "documents/fractal_info_dialog.h"
 #include "framework/application.h"
-#include "framework/command_ids.h"
 #include "framework/mdi_frame.h"
-#include "framework/resource_ids.h"
 #include "framework/thread_done_event.h"
 #include "framework/ui_resources.h"
+#include "ids/command_ids.h"
+#include "ids/resource_ids.h"
 #include "render/fractal_painter.h"
 #include "render/window_surface.h"
+#include "views/fractal_info_dialog.h"
+#include "views/preset_dialog.h"
 
 #include <QColorDialog>
-#include <QComboBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -71,7 +68,7 @@ class ExclusiveDrawing
 {
 public:
     explicit ExclusiveDrawing(CFractalDoc& document)
-        : m_fractal(document.m_fractal), m_lock(m_fractal->DrawingLock(), std::defer_lock)
+        : m_fractal(document.Fractal()), m_lock(m_fractal->DrawingLock(), std::defer_lock)
     {
         QVector<CFractalView*> views;
         for (View* view : document.Views()) {
@@ -113,9 +110,6 @@ private:
 
 CFractalView::CFractalView()
 {
-    if (CFractalApp* app = CFractalApp::Instance()) {
-        m_settings.colors = app->CurrentColors();
-    }
     m_settings.ChoosePair(static_cast<unsigned>(std::rand()));
     // The view paints every pixel itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -125,10 +119,65 @@ CFractalView::CFractalView()
 
 CFractalView::~CFractalView()
 {
-    if (m_surface) {
-        m_surface->Quit();
-        m_surface->QuitAndWait();
+    // However the view goes, a long drawing must not hold it up.
+    EndDrawing();
+}
+
+void CFractalView::OnInitialColors(const QVector<QRgb>& colors)
+{
+    // The template's colours, but the background and fractal pair this
+    // view picked for itself.
+    const Color background = m_settings.colors[0];
+    const Color fractal = m_settings.colors[1];
+    m_settings.colors = FromRgbList(colors);
+    m_settings.colors[0] = background;
+    m_settings.colors[1] = fractal;
+}
+
+void CFractalView::OnDocumentClosing()
+{
+    EndDrawing();
+}
+
+void CFractalView::OnFrameClosing()
+{
+    EndDrawing();
+}
+
+int CFractalView::BarSet() const
+{
+    return Res::Bands::Fractal;
+}
+
+QVector<QRgb> CFractalView::BarColors() const
+{
+    return ToRgbList(m_settings.colors);
+}
+
+bool CFractalView::QueryBarControl(int controlId, BarControlState& state) const
+{
+    if (controlId != Cmd::GenerationBox) {
+        return false;
     }
+    // The generation counts already drawn, and the one shown now.
+    const CFractalDoc* document = GetFractalDoc();
+    if (document == nullptr || !document->HasGoodFractal()) {
+        state.enabled = false;
+        return true;
+    }
+    const auto cache = document->Fractal()->CacheSnapshot();
+    for (int k = 0; k < CFractal::kCacheSize; ++k) {
+        if (cache[static_cast<std::size_t>(k)].valid) {
+            state.items.append(QString::number(k));
+        }
+    }
+    state.text = QString::number(document->Fractal()->m_days.load());
+    state.current = static_cast<int>(state.items.indexOf(state.text));
+    if (state.current < 0 && m_generationShown) {
+        state.items.append(state.text);
+        state.current = static_cast<int>(state.items.size()) - 1;
+    }
+    return true;
 }
 
 void CFractalView::AddCommands()
@@ -155,6 +204,11 @@ void CFractalView::AddCommands()
         Cmd::ZoomReset, [this] { SetZoom(1.0); },
         [this](CommandState& state) { state.SetCheck(m_zoom == 1.0); });
     AddCommand(Cmd::FractalInfo, [this] { ShowInformation(); });
+    AddCommand(Cmd::ChoosePreset, [this] {
+        if (CFractalDoc* document = GetFractalDoc()) {
+            (void)ChoosePresetFor(*document);
+        }
+    });
     AddCommandRange(Cmd::ColorFirst, Cmd::ColorLast,
                     [this](int id) { ChooseColor(id - Cmd::ColorFirst); });
     AddCommand(Cmd::ColorDialog, [this] { NextColorPair(); });
@@ -229,7 +283,7 @@ void CFractalView::RequestDrawing()
     }
     m_drawingDue = false;
     DrawRequest request;
-    request.fractal = document->m_fractal;
+    request.fractal = document->Fractal();
     request.zoom = m_zoom;
     request.settings = m_settings;
     request.devicePixelRatio = devicePixelRatioF();
@@ -293,9 +347,8 @@ void CFractalView::ToggleFlag(int flag)
         // An overlay is drawn over the first generation, where it can be told
         // apart from the figure.
         CFractalDoc* document = GetFractalDoc();
-        if (document != nullptr && document->HasGoodFractal() && document->m_fractal->m_days != 1) {
-            document->m_fractal->m_days = 1;
-            document->UpdateAllViews(nullptr, 0);
+        if (document != nullptr && document->HasGoodFractal() && document->Fractal()->m_days != 1) {
+            document->SetDays(1);
             return;
         }
     }
@@ -320,9 +373,7 @@ void CFractalView::ChooseColor(int entry)
     }
     const Color chosen = FromQColor(dialog.selectedColor());
     m_settings.colors[static_cast<std::size_t>(entry)] = chosen;
-    if (CMainFrame* frame = CMainFrame::Instance(); frame && frame->ColorBar() && IsActiveView()) {
-        frame->ColorBar()->SetColor(entry, chosen);
-    }
+    BarsChanged();
     RequestDrawing();
 }
 
@@ -338,9 +389,7 @@ void CFractalView::NextColorPair()
         }
     }
     m_settings.ChoosePair(static_cast<unsigned>(next));
-    if (CMainFrame* frame = CMainFrame::Instance(); frame && frame->ColorBar() && IsActiveView()) {
-        frame->ColorBar()->SetColors(m_settings.colors);
-    }
+    BarsChanged();
     RequestDrawing();
 }
 
@@ -350,14 +399,8 @@ void CFractalView::ShowInformation()
     if (document == nullptr || !document->HasGoodFractal()) {
         return;
     }
-    CFractalInfoDlg dialog(document->m_fractal, Application::DialogParent());
+    CFractalInfoDlg dialog(document->Fractal(), Application::DialogParent());
     dialog.exec();
-}
-
-bool CFractalView::IsActiveView() const
-{
-    const Application* app = Application::Instance();
-    return app != nullptr && app->MainFrame() != nullptr && app->MainFrame()->ActiveView() == this;
 }
 
 void CFractalView::UpdateActionsLater()
@@ -367,61 +410,10 @@ void CFractalView::UpdateActionsLater()
     }
 }
 
-void CFractalView::FillGenerationBox()
-{
-    CMainFrame* frame = CMainFrame::Instance();
-    CFractalDoc* document = GetFractalDoc();
-    QComboBox* box = frame ? frame->GenerationBox() : nullptr;
-    if (box == nullptr || document == nullptr || !document->HasGoodFractal()) {
-        return;
-    }
-    // Filling the box is not the user's choice: no command may follow.
-    const QSignalBlocker blocker(box);
-    box->clear();
-    const auto cache = document->m_fractal->CacheSnapshot();
-    for (int k = 0; k < CFractal::kCacheSize; ++k) {
-        if (cache[static_cast<std::size_t>(k)].valid) {
-            box->addItem(QString::number(k));
-        }
-    }
-    box->setCurrentIndex(
-        box->findText(QString::number(document->m_fractal->m_days.load()), Qt::MatchExactly));
-}
-
 void CFractalView::ShowGenerationDone()
 {
-    CMainFrame* frame = CMainFrame::Instance();
-    CFractalDoc* document = GetFractalDoc();
-    QComboBox* box = frame ? frame->GenerationBox() : nullptr;
-    if (box == nullptr || !IsActiveView() || document == nullptr || !document->HasGoodFractal()) {
-        return;
-    }
-    const QString days = QString::number(document->m_fractal->m_days.load());
-    const QSignalBlocker blocker(box);
-    int index = box->findText(days, Qt::MatchExactly);
-    if (index < 0) {
-        box->addItem(days);
-        index = box->count() - 1;
-    }
-    box->setCurrentIndex(index);
-}
-
-void CFractalView::OnActivateView(bool activate, View* activated, View* deactivated)
-{
-    if (CMainFrame* frame = CMainFrame::Instance()) {
-        if (activate) {
-            if (frame->ColorBar()) {
-                frame->ColorBar()->SetColors(m_settings.colors);
-            }
-            frame->ShowBands(CMainFrame::kBandsFractal);
-            FillGenerationBox();
-        } else if (activated == nullptr && frame->ColorBar()) {
-            if (CFractalApp* app = CFractalApp::Instance()) {
-                frame->ColorBar()->SetColors(app->CurrentColors());
-            }
-        }
-    }
-    View::OnActivateView(activate, activated, deactivated);
+    m_generationShown = true;
+    BarsChanged();
 }
 
 bool CFractalView::OnPreparePrinting(QPrinter& printer)

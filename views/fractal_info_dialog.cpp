@@ -1,7 +1,7 @@
-#include "documents/fractal_info_dialog.h"
+#include "views/fractal_info_dialog.h"
 
-#include "framework/resource_ids.h"
 #include "framework/ui_resources.h"
+#include "ids/resource_ids.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 #include <limits>
 

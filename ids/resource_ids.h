@@ -61,6 +61,19 @@ enum class DocField
 };
 inline constexpr int kDocFieldCount = 7;
 
+// ---- Band sets: what the main window shows while a view is active ---------
+// Bit k shows band k of the main window (0 main tool bar, 1 fractal tool bar,
+// 2 generation bar, 3 editor tool bar, 4 pattern bar, 5 grid bar), bit 8 the
+// colour bar.
+namespace Bands {
+inline constexpr int Initial = 0x101; // no view, or a view without bars of its own
+inline constexpr int Fractal = 0x107; // fractal views
+inline constexpr int Pattern = 0x139; // generator and initiator editors
+inline constexpr int Ifs = 0x129;     // the IFS editor
+inline constexpr int List = 0x001;    // the list and compass editors
+inline constexpr int ColorBar = 0x100;
+} // namespace Bands
+
 // ---- Pop-up menus (each shows the items of its first sub-menu) --------------
 namespace Popup {
 inline constexpr int FractalView = 201;    // right click in a fractal view
@@ -211,61 +224,21 @@ inline constexpr int PatternInfoTitle = 60000;     // "%d" (step count)
 inline constexpr int MapTitle = 60001;             // "%d" (map index)
 inline constexpr int DesignSheetCaption = 60100;
 
-// Framework strings.
-inline constexpr int AppTitle = 0xE000;
-inline constexpr int IdleMessage = 0xE001;
-inline constexpr int IndicatorCaps = 0xE701;
-inline constexpr int IndicatorNum = 0xE702;
-inline constexpr int IndicatorScroll = 0xE703;
-
-// Messages and titles of the document/view framework ("%1"-style).
-inline constexpr int Untitled = 62000;
-inline constexpr int AskToSave = 62001;  // %1 document title
-inline constexpr int CannotOpen = 62002; // %1 file, %2 reason
-inline constexpr int CannotSave = 62003; // %1 file, %2 reason
-inline constexpr int NewDocumentTitle = 62004;
-inline constexpr int NewDocumentPrompt = 62005;
-inline constexpr int AllDocumentsFilter = 62006; // followed by the patterns by the caller
-inline constexpr int AllFilesFilter = 62007;     // "All files (*)"
-inline constexpr int OpenTitle = 62008;
-inline constexpr int SaveAsTitle = 62009;
-inline constexpr int NotADocument = 62010; // %1 file
-inline constexpr int PrintPreviewTitle = 62011;
-inline constexpr int ValidateRange = 62012; // %1 lowest, %2 highest
-inline constexpr int ValidateUnsigned = 62013;
-inline constexpr int CannotOpenManual = 62014;
-inline constexpr int RecentFileGone = 62015;    // %1 file, removed from the recent files
-inline constexpr int CannotPrint = 62016;       // %1 printer or file
-inline constexpr int MoreWindows = 62018;       // last entry of the window list
-inline constexpr int SelectWindowTitle = 62019; // the window choice it opens
-inline constexpr int UnknownReason = 62020;     // when a document gives no reason
-inline constexpr int PdfFilter = 62021;         // "PDF files (*.pdf)"
-inline constexpr int PrintToFileTitle = 62022;  // file dialog of printing to PDF
-// Earlier names of the two above.
-inline constexpr int NoRecentFile = RecentFileGone;
-inline constexpr int NoPrinter = CannotPrint;
-
 // Why a fractal document is not saved.
 inline constexpr int NoFractalToSave = 62150;
 inline constexpr int DamagedFractalNotSaved = 62151;
 
 // The strings whose numbers are fixed and that editors and dialogs rely on.
 inline constexpr std::array kFixed = {
-    StartWordLocked,  RuleLabel,         SymbolColumn,       NameLabel,       ValueColumn,
-    GenerationsLabel, StartWordLabel,    ProductionLabel,    DirectionsLabel, CheckLabel,
-    SymbolsLabel,     RulesLabel,        TypeLabel,          WordColumn,      AddMapTab,
-    LsysSymbolColumn, ReplacementColumn, ShapeNames,         UnknownInAxiom,  UnknownInRule,
-    KnownSymbols,     HighestSymbol,     EmptyAxiom,         AxiomOutOfRange, ProductionOutOfRange,
-    PatternInfoTitle, MapTitle,          DesignSheetCaption, AppTitle,        IdleMessage,
-    IndicatorCaps,    IndicatorNum,      IndicatorScroll};
+    StartWordLocked,  RuleLabel,         SymbolColumn,      NameLabel,       ValueColumn,
+    GenerationsLabel, StartWordLabel,    ProductionLabel,   DirectionsLabel, CheckLabel,
+    SymbolsLabel,     RulesLabel,        TypeLabel,         WordColumn,      AddMapTab,
+    LsysSymbolColumn, ReplacementColumn, ShapeNames,        UnknownInAxiom,  UnknownInRule,
+    KnownSymbols,     HighestSymbol,     EmptyAxiom,        AxiomOutOfRange, ProductionOutOfRange,
+    PatternInfoTitle, MapTitle,          DesignSheetCaption};
 
-inline constexpr std::array kFramework = {
-    Untitled,         AskToSave,         CannotOpen,         CannotSave,
-    NewDocumentTitle, NewDocumentPrompt, AllDocumentsFilter, AllFilesFilter,
-    OpenTitle,        SaveAsTitle,       NotADocument,       PrintPreviewTitle,
-    ValidateRange,    ValidateUnsigned,  CannotOpenManual,   RecentFileGone,
-    CannotPrint,      MoreWindows,       SelectWindowTitle,  UnknownReason,
-    PdfFilter,        PrintToFileTitle,  NoFractalToSave,    DamagedFractalNotSaved};
+// Messages of the shell and its documents.
+inline constexpr std::array kShell = {NoFractalToSave, DamagedFractalNotSaved};
 } // namespace Str
 
 // ---- Dialog and bar texts: a block of 20 numbers per dialog -----------------

@@ -25,8 +25,7 @@ class CFractalView : public View
     Q_OBJECT
 public:
     CFractalView();
-    // Ends the worker; a drawing in progress is finished first unless it has
-    // been stopped (closing the document stops it).
+    // Stops the drawing in progress and ends the worker.
     ~CFractalView() override;
 
     CFractalDoc* GetFractalDoc() const;
@@ -53,7 +52,16 @@ public:
     void OnInitialUpdate() override;
     void OnUpdate(View* sender, int hint) override;
     void OnDraw(QPainter& painter) override;
-    void OnActivateView(bool activate, View* activated, View* deactivated) override;
+    void OnInitialColors(const QVector<QRgb>& colors) override;
+    // Closing the document or the window ends the drawing and the worker.
+    void OnDocumentClosing() override;
+    void OnFrameClosing() override;
+    // The fractal bands; the colour bar shows the view's colours; the
+    // generation box lists the day counts drawn so far and shows the current
+    // one (empty and disabled without a usable fractal).
+    int BarSet() const override;
+    QVector<QRgb> BarColors() const override;
+    bool QueryBarControl(int controlId, BarControlState& state) const override;
     bool OnPreparePrinting(QPrinter& printer) override;
     void OnPrint(QPainter& painter, QPrinter& printer, const QRect& pageRect) override;
 
@@ -72,12 +80,13 @@ private:
     void ChooseColor(int entry);
     void NextColorPair();
     void ShowInformation();
-    void FillGenerationBox();
-    bool IsActiveView() const;
     void UpdateActionsLater();
 
     std::unique_ptr<WindowSurface> m_surface;
     // A drawing became due while the window could not show it.
     bool m_drawingDue = false;
     int m_drawingRequests = 0;
+    // A drawing of this view has completed: the generation box shows its
+    // day count even when it is beyond the cached ones.
+    bool m_generationShown = false;
 };

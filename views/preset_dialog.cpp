@@ -1,8 +1,10 @@
-#include "app/preset_dialog.h"
+#include "views/preset_dialog.h"
 
+#include "documents/fractal_doc.h"
 #include "engine/presets.h"
-#include "framework/resource_ids.h"
+#include "framework/application.h"
 #include "framework/ui_resources.h"
+#include "ids/resource_ids.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -132,4 +134,13 @@ void CPresetDialog::OnConfirmed(CPresetList* list, int index)
         m_index = index;
     }
     accept();
+}
+
+bool ChoosePresetFor(CFractalDoc& document)
+{
+    CPresetDialog chooser(Application::DialogParent());
+    if (chooser.exec() != QDialog::Accepted || chooser.Index() == -1) {
+        return false;
+    }
+    return document.SetPreset(chooser.Kind(), chooser.Index());
 }

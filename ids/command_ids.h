@@ -1,6 +1,6 @@
 #pragma once
 
-// Every command number of the program. Menu items, tool buttons and bar
+// The command numbers of the program's own commands. Menu items, tool buttons and bar
 // controls issue these numbers; the CommandRouter offers each to the active
 // view, its document, its child frame, the main frame and the application.
 //
@@ -10,35 +10,6 @@
 #include <array>
 
 namespace Cmd {
-
-// ---- Standard commands of the document/view framework ----------------------
-inline constexpr int FileNew = 0xE100;          // new document (asks for the type)
-inline constexpr int FileOpen = 0xE101;         // open a document
-inline constexpr int FileClose = 0xE102;        // close the active document
-inline constexpr int FileSave = 0xE103;         // save the active document
-inline constexpr int FileSaveAs = 0xE104;       // save under a new name
-inline constexpr int FilePageSetup = 0xE105;    // page set-up (not offered in menus)
-inline constexpr int FilePrintSetup = 0xE106;   // printer set-up
-inline constexpr int FilePrint = 0xE107;        // print with the print dialog
-inline constexpr int FilePrintDirect = 0xE108;  // print without a dialog (shell print verb)
-inline constexpr int FilePrintPreview = 0xE109; // print preview
-inline constexpr int FileMruFirst = 0xE110;     // first of the 16 recent files
-inline constexpr int FileMruLast = 0xE11F;      // last of the 16 recent files
-inline constexpr int FileMruCount = FileMruLast - FileMruFirst + 1;
-inline constexpr int WindowNew = 0xE130;      // another window on the same document
-inline constexpr int WindowArrange = 0xE131;  // arrange minimised windows
-inline constexpr int WindowCascade = 0xE132;  // cascade the document windows
-inline constexpr int WindowTileHorz = 0xE133; // tile one above the other
-inline constexpr int WindowTileVert = 0xE134; // tile side by side, each full height
-inline constexpr int FileCloseAll = 0xE136;   // close every document
-inline constexpr int AppAbout = 0xE140;       // the About box
-inline constexpr int AppExit = 0xE141;        // quit
-inline constexpr int HelpIndex = 0xE142;      // help contents (same manual)
-inline constexpr int Help = 0xE146;           // open the manual
-inline constexpr int NextWindow = 0xE150;     // activate the next document window
-inline constexpr int PrevWindow = 0xE151;     // activate the previous document window
-inline constexpr int ViewToolBar = 0xE800;    // show or hide the tool bars
-inline constexpr int ViewStatusBar = 0xE801;  // show or hide the status bar
 
 // ---- Fractal documents and views -------------------------------------------
 inline constexpr int ChoosePreset = 0x8002;     // replace the fractal by a built-in one
@@ -106,49 +77,10 @@ constexpr int Color(int index)
     return ColorFirst + index;
 }
 
-// Every command that a menu, a tool button or a bar control may issue and that
-// therefore needs a status text and a tool tip in every language bundle.
-inline constexpr std::array kAll = {FileNew,
-                                    FileOpen,
-                                    FileClose,
-                                    FileSave,
-                                    FileSaveAs,
-                                    FilePageSetup,
-                                    FilePrintSetup,
-                                    FilePrint,
-                                    FilePrintDirect,
-                                    FilePrintPreview,
-                                    FileMruFirst,
-                                    FileMruFirst + 1,
-                                    FileMruFirst + 2,
-                                    FileMruFirst + 3,
-                                    FileMruFirst + 4,
-                                    FileMruFirst + 5,
-                                    FileMruFirst + 6,
-                                    FileMruFirst + 7,
-                                    FileMruFirst + 8,
-                                    FileMruFirst + 9,
-                                    FileMruFirst + 10,
-                                    FileMruFirst + 11,
-                                    FileMruFirst + 12,
-                                    FileMruFirst + 13,
-                                    FileMruFirst + 14,
-                                    FileMruLast,
-                                    WindowNew,
-                                    WindowArrange,
-                                    WindowCascade,
-                                    WindowTileHorz,
-                                    WindowTileVert,
-                                    FileCloseAll,
-                                    AppAbout,
-                                    AppExit,
-                                    HelpIndex,
-                                    Help,
-                                    NextWindow,
-                                    PrevWindow,
-                                    ViewToolBar,
-                                    ViewStatusBar,
-                                    ChoosePreset,
+// Every command of the program (the framework's standard commands are in
+// framework/standard_ids.h) that a menu, a tool button or a bar control may
+// issue and that therefore needs a status text and a tool tip in every language bundle.
+inline constexpr std::array kAll = {ChoosePreset,
                                     ZoomOut,
                                     ZoomIn,
                                     FewerGenerations,

@@ -66,3 +66,10 @@ private:
     int m_kind = 0;
     int m_index = -1;
 };
+
+class CFractalDoc;
+
+// Opens the chooser over the program's windows and puts the preset the user
+// confirms into `document`; false when the user chose none. The one way both
+// the document's preset command and new-from-preset ask for a preset.
+bool ChoosePresetFor(CFractalDoc& document);

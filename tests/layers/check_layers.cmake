@@ -1,0 +1,80 @@
+# Reads every #include of the program's source folders and fails when a file
+# reaches above its layer:
+#   core <- surface <- engine <- render <- documents <- views, editors <- app
+# with framework/ on Qt alone, ids/ on nothing, fileio/ on Qt Core alone, and
+# the headless renderer on the rendering layers without widgets. core/,
+# surface/ and engine/ include no Qt at all.
+#
+#   cmake -DSOURCE_DIR=<tree> -DWIDGETS_DIR=<QtWidgets include dir> -P check_layers.cmake
+
+set(allowed_core core)
+set(allowed_surface core surface)
+set(allowed_engine core surface engine)
+set(allowed_render core surface engine render)
+set(allowed_fileio fileio)
+set(allowed_framework framework fileio)
+set(allowed_ids ids)
+set(allowed_documents core surface engine render framework fileio ids documents)
+set(allowed_views ${allowed_documents} views)
+set(allowed_editors ${allowed_documents} views editors)
+set(allowed_app ${allowed_editors} app)
+set(allowed_tools/render core surface engine render fileio tools)
+set(layers core surface engine render fileio framework ids documents views editors app tools/render)
+set(project_folders core surface engine render fileio framework ids documents views editors app
+    tools bench fuzz tests resources)
+set(no_qt core surface engine)
+set(no_widgets core surface engine render fileio ids tools/render)
+
+# The headers of Qt Widgets, by class name.
+file(GLOB widget_headers RELATIVE ${WIDGETS_DIR} ${WIDGETS_DIR}/Q*)
+list(FILTER widget_headers INCLUDE REGEX "^Q[A-Za-z0-9]+$")
+
+set(failures "")
+foreach(layer ${layers})
+    file(GLOB_RECURSE sources ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
+    foreach(source ${sources})
+        file(RELATIVE_PATH shown ${SOURCE_DIR} ${source})
+        file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+        foreach(line ${includes})
+            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"].*$" "\\1"
+                included "${line}")
+            if(included MATCHES "^([a-z_]+)/")
+                set(folder ${CMAKE_MATCH_1})
+                if(folder STREQUAL "tools" AND included MATCHES "^tools/([a-z_]+)/")
+                    set(folder tools/${CMAKE_MATCH_1})
+                endif()
+                list(FIND project_folders ${folder} project_folder)
+                if(folder STREQUAL "tools/render")
+                    set(project_folder 0)
+                endif()
+                if(project_folder GREATER_EQUAL 0)
+                    set(ok ${allowed_${layer}})
+                    if(layer STREQUAL "tools/render")
+                        list(APPEND ok tools/render)
+                    endif()
+                    list(FIND ok ${folder} found)
+                    if(found LESS 0)
+                        list(APPEND failures "${shown}: includes ${included} (above ${layer})")
+                    endif()
+                endif()
+            elseif(included MATCHES "^Qt?[A-Z]")
+                list(FIND no_qt ${layer} qt_free)
+                if(qt_free GREATER_EQUAL 0)
+                    list(APPEND failures "${shown}: includes ${included} (${layer} needs no Qt)")
+                endif()
+                string(REGEX REPLACE "^QtWidgets/" "" class "${included}")
+                list(FIND no_widgets ${layer} widget_free)
+                list(FIND widget_headers ${class} widget)
+                if(widget_free GREATER_EQUAL 0 AND (widget GREATER_EQUAL 0 OR included MATCHES "^QtWidgets"))
+                    list(APPEND failures "${shown}: includes ${included} (${layer} needs no widgets)")
+                endif()
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+if(failures)
+    list(JOIN failures "\n  " text)
+    message(FATAL_ERROR "Includes above their layer:\n  ${text}")
+endif()
+message(STATUS "Every include keeps to its layer.")
