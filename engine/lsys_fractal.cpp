@@ -60,11 +60,17 @@ CLsysFractal::Tables CLsysFractal::MakeTables() const
     // A compass without headings is drawn as one heading along +x, so that
     // turning never divides by zero.
     const int count = std::max(m_directions.Count(), 1);
-    tables.steps.resize(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        const double angle = m_directions.Count() > 0 ? m_directions.Angle(i) : 0.0;
-        tables.steps[static_cast<std::size_t>(i)] = {scale * std::cos(angle),
-                                                     scale * std::sin(angle)};
+    tables.scale = scale;
+    tables.headings = count;
+    // A huge compass is turned through a few headings only: its steps are
+    // computed when taken rather than tabled in advance.
+    if (count <= kMaxStepTable) {
+        tables.steps.resize(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const double angle = m_directions.Count() > 0 ? m_directions.Angle(i) : 0.0;
+            tables.steps[static_cast<std::size_t>(i)] = {scale * std::cos(angle),
+                                                         scale * std::sin(angle)};
+        }
     }
     return tables;
 }
@@ -81,7 +87,8 @@ template <typename Surface> class CLsysFractal::Walker
 public:
     Walker(CLsysFractal& fractal, const Tables& tables, Surface& surface, const DrawContext& ctx)
         : m_fractal(fractal), m_surface(surface), m_ctx(ctx), m_rules(tables.rules),
-          m_steps(tables.steps.data()), m_headings(static_cast<int>(tables.steps.size()))
+          m_steps(tables.steps.empty() ? nullptr : tables.steps.data()), m_scale(tables.scale),
+          m_headings(tables.headings)
     {
         m_state.position = fractal.m_start;
     }
@@ -168,7 +175,10 @@ private:
             }
             return true;
         case '|':
-            m_state.heading = (m_state.heading + m_headings / 2) % m_headings;
+            // Half a turn on, without overflowing near the largest count.
+            m_state.heading = m_state.heading < m_headings - m_headings / 2
+                                  ? m_state.heading + m_headings / 2
+                                  : m_state.heading - (m_headings - m_headings / 2);
             return true;
         case '[':
             m_state.saved.emplace_back(m_state.heading, m_state.position);
@@ -188,21 +198,31 @@ private:
             return false;
         }
         if (ch == 'F' || ch == 'D') {
-            const Point to = m_state.position + m_steps[static_cast<std::size_t>(m_state.heading)];
+            const Point to = m_state.position + Step();
             m_surface.Line(m_state.position.x, m_state.position.y, to.x, to.y);
             m_state.position = to;
         } else if (ch == 'G' || ch == 'M' || ch == 'f') {
-            m_state.position += m_steps[static_cast<std::size_t>(m_state.heading)];
+            m_state.position += Step();
             m_surface.MoveTo(m_state.position.x, m_state.position.y);
         }
         return true;
+    }
+
+    Point Step() const
+    {
+        if (m_steps != nullptr) {
+            return m_steps[static_cast<std::size_t>(m_state.heading)];
+        }
+        const double angle = m_fractal.m_directions.Angle(m_state.heading);
+        return {m_scale * std::cos(angle), m_scale * std::sin(angle)};
     }
 
     CLsysFractal& m_fractal;
     Surface& m_surface;
     const DrawContext& m_ctx;
     const std::array<Replacement, 256>& m_rules;
-    const Point* m_steps;
+    const Point* m_steps; // null: computed when taken
+    double m_scale;
     int m_headings;
     TurtleState m_state;
     std::vector<Frame> m_frames;

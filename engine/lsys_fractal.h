@@ -54,8 +54,12 @@ private:
     struct Tables
     {
         std::array<Replacement, 256> rules{};
-        std::vector<Point> steps;
+        std::vector<Point> steps; // empty for a huge compass
+        double scale = 1.0;
+        int headings = 1;
     };
+    // Larger compasses compute each step as it is taken.
+    static constexpr int kMaxStepTable = 1 << 16;
     // One character `depth` generations above the drawing; a character whose
     // rule was unrolled into the tasks after it is only counted.
     struct Task

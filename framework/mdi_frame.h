@@ -7,10 +7,10 @@
 // document is open.
 //
 // Build it in named steps: construct, then Create(), which runs
-// createActions, createMenus, createToolBars, createDockWindows,
-// createStatusBar and updateActions; a derived main window overrides the
-// steps it extends and calls the base step first. Create() fails when a
-// step fails.
+// createMenus (menus and their actions come from the bundle), createToolBars,
+// createDockWindows and createStatusBar, then asks every update handler
+// (UpdateActions); a derived main window overrides the steps it extends and
+// calls the base step first. Create() fails when a step fails.
 //
 // Commands handled here: Window New, Cascade, Tile (both), Arrange Icons,
 // next / previous window, the window list, show/hide tool bars and status
@@ -109,12 +109,10 @@ protected:
     // nothing.
     virtual void OnActiveViewChanged(View* view);
 
-    virtual bool createActions();
     virtual bool createMenus();
     virtual bool createToolBars();
     virtual bool createDockWindows();
     virtual bool createStatusBar();
-    virtual void updateActions();
 
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

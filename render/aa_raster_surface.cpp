@@ -54,8 +54,10 @@ void AaRasterSurface::SetMapping(const IsotropicParams& mapping)
 {
     ForgetLastEnd();
     m_scale = mapping.scale;
-    m_offsetX = mapping.viewportOrigin.x() - mapping.windowOrigin.x() * mapping.scale;
-    m_offsetY = mapping.viewportOrigin.y() - mapping.windowOrigin.y() * mapping.scale;
+    m_offsetX =
+        mapping.viewportOrigin.x() - mapping.windowOrigin.x() * mapping.scale + mapping.pixelOffset;
+    m_offsetY =
+        mapping.viewportOrigin.y() - mapping.windowOrigin.y() * mapping.scale + mapping.pixelOffset;
 }
 
 void AaRasterSurface::SetProgress(ProgressFn progress, void* arg, int shift)

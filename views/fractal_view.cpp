@@ -13,21 +13,26 @@
 #include "views/preset_dialog.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QRegion>
 #include <QSignalBlocker>
 
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <mutex>
 #include <thread>
 
 namespace {
 
 constexpr QRgb kMaskGreen = 0xff00ff00;
+// Room between the window's edge and a message shown in place of a picture.
+constexpr int kProblemMargin = 16;
 
 // The bundle hands image lists out as pixmaps with the green already made
 // transparent; the worker needs the strip itself, green and all, as an
@@ -82,10 +87,9 @@ public:
                     m_stopped.append(view);
                 }
             }
-            if (m_lock.try_lock()) {
+            if (m_lock.try_lock_for(std::chrono::milliseconds(2))) {
                 break;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     }
     ~ExclusiveDrawing()
@@ -105,6 +109,45 @@ private:
     std::unique_lock<std::timed_mutex> m_lock;
     QVector<CFractalView*> m_stopped;
 };
+
+// Measures `fractal` on a thread of its own while a progress dialog (shown
+// after half a second) keeps the program responsive; its Cancel stops the
+// measuring. False when cancelled or when the fractal cannot be measured.
+// The caller holds the fractal's drawing lock.
+bool MeasureCancellably(CFractal& fractal)
+{
+    StopFlag stop{false};
+    std::atomic<bool> done{false};
+    bool measured = false;
+    std::thread worker([&] {
+        try {
+            measured = fractal.PrepareBounds(&stop, nullptr, nullptr);
+        } catch (int) {
+            measured = false;
+        } catch (const std::exception&) {
+            measured = false;
+        }
+        done.store(true);
+    });
+    QProgressDialog progress(Application::DialogParent());
+    progress.setLabelText(UiResources::Current().String(Res::Str::MeasuringForPrint));
+    progress.setRange(0, 0);
+    progress.setMinimumDuration(500);
+    progress.setWindowModality(Qt::ApplicationModal);
+    while (!done.load()) {
+        // Each value lets the dialog decide whether it is time to show.
+        progress.setValue(0);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (progress.wasCanceled()) {
+            stop.store(true);
+        }
+        if (!done.load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    worker.join();
+    return measured && !stop.load();
+}
 
 } // namespace
 
@@ -203,7 +246,12 @@ void CFractalView::AddCommands()
     AddCommand(
         Cmd::ZoomReset, [this] { SetZoom(1.0); },
         [this](CommandState& state) { state.SetCheck(m_zoom == 1.0); });
-    AddCommand(Cmd::FractalInfo, [this] { ShowInformation(); });
+    AddCommand(
+        Cmd::FractalInfo, [this] { ShowInformation(); },
+        [this](CommandState& state) {
+            const CFractalDoc* document = GetFractalDoc();
+            state.Enable(document != nullptr && document->HasGoodFractal());
+        });
     AddCommand(Cmd::ChoosePreset, [this] {
         if (CFractalDoc* document = GetFractalDoc()) {
             (void)ChoosePresetFor(*document);
@@ -265,16 +313,27 @@ void CFractalView::OnUpdate(View* sender, int hint)
 
 void CFractalView::RequestDrawing()
 {
+    CFractalDoc* document = GetFractalDoc();
     if (!m_surface) {
         return;
     }
-    CFractalDoc* document = GetFractalDoc();
     if (document == nullptr || !document->HasGoodFractal()) {
         m_surface->Stop();
         m_surface->ClearImage();
         m_drawingDue = false;
+        // Said where the picture would be and in the status bar, with an
+        // empty generation box: an opened file that shows nothing is not
+        // passed off as a success.
+        m_problem = document != nullptr ? document->ProblemText() : QString();
+        ShowStatusText(m_problem);
+        BarsChanged();
         update();
         return;
+    }
+    if (!m_problem.isEmpty()) {
+        m_problem.clear();
+        ShowStatusText(QString());
+        BarsChanged();
     }
     if (!isVisible() || width() <= 0 || height() <= 0) {
         // Drawn once the window shows.
@@ -315,6 +374,12 @@ void CFractalView::OnDraw(QPainter& painter)
     const QRegion rest = QRegion(rect()) - QRegion(QRect(QPoint(0, 0), shown.toSize()));
     for (const QRect& part : rest) {
         painter.fillRect(part, background);
+    }
+    if (!m_problem.isEmpty()) {
+        painter.setPen(ToQColor(m_settings.FractalColor()));
+        painter.drawText(
+            rect().adjusted(kProblemMargin, kProblemMargin, -kProblemMargin, -kProblemMargin),
+            Qt::AlignCenter | Qt::TextWordWrap, m_problem);
     }
 }
 
@@ -423,9 +488,11 @@ bool CFractalView::OnPreparePrinting(QPrinter& printer)
         return false;
     }
     {
+        // Measuring a huge fractal takes long: the user may give up.
         const ExclusiveDrawing exclusive(*document);
-        const StopFlag never{false};
-        (void)exclusive.Fractal().PrepareBounds(&never, nullptr, nullptr);
+        if (!MeasureCancellably(exclusive.Fractal())) {
+            return false;
+        }
     }
     return View::OnPreparePrinting(printer);
 }
@@ -440,7 +507,8 @@ void CFractalView::OnPrint(QPainter& painter, QPrinter& printer, const QRect& pa
     const ExclusiveDrawing exclusive(*document);
     // The bounds again: a drawing stopped while measuring another day count
     // since printing was prepared leaves them unmeasured. Cached: no work.
-    const StopFlag never{false};
-    (void)exclusive.Fractal().PrepareBounds(&never, nullptr, nullptr);
+    if (!MeasureCancellably(exclusive.Fractal())) {
+        return;
+    }
     PrintFractal(painter, pageRect.size(), exclusive.Fractal(), m_settings.Background());
 }

@@ -13,9 +13,13 @@
 #include "views/fractal_info_dialog.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QPrinter>
+#include <QProgressDialog>
+#include <QStyleOptionViewItem>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <cmath>
 #include <map>
@@ -274,6 +278,19 @@ private slots:
         QCOMPARE(rows[7], QStringLiteral("Generations=1/2"));
         QCOMPARE(rows[11], "cy=" + QString::asprintf("%lf", one.maxY - one.minY) + "/5");
         QCOMPARE(rows[12], QStringLiteral("Generations=2/2"));
+        // No label or value is cut: each column holds its widest text.
+        dialog.show();
+        QStyleOptionViewItem option;
+        option.initFrom(report);
+        option.decorationSize = report->iconSize();
+        for (int row = 0; row < report->rowCount(); ++row) {
+            for (int column = 0; column < 2; ++column) {
+                const QModelIndex index = report->model()->index(row, column);
+                QVERIFY(report->columnWidth(column) >=
+                        report->itemDelegate()->sizeHint(option, index).width());
+            }
+        }
+        QVERIFY(report->viewport()->width() >= report->columnWidth(0) + report->columnWidth(1));
     }
 
     void PrintingDrawsTheFractalInBlackOverTheBackground()
@@ -296,6 +313,33 @@ private slots:
         QTRY_VERIFY(completions.Finished(view));
 
         QVERIFY(!FirstView(NewDocument())->OnPreparePrinting(printer));
+    }
+
+    // Measuring a huge figure for printing shows a progress dialog whose
+    // Cancel gives up printing at once, leaving the window responsive.
+    void PrintingAHugeFigureCanBeCancelledWhileMeasuring()
+    {
+        CFractalView* view = FirstView(Koch(20));
+        bool shown = false;
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, [&shown] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* progress = qobject_cast<QProgressDialog*>(widget);
+                if (progress != nullptr && progress->isVisible()) {
+                    shown = true;
+                    progress->cancel();
+                }
+            }
+        });
+        cancel.start(50);
+        QElapsedTimer clock;
+        clock.start();
+        QPrinter printer;
+        QVERIFY(!view->OnPreparePrinting(printer));
+        QVERIFY(shown);
+        // Koch at 20 days is 3 * 4^20 segments: hours to measure in full.
+        QVERIFY(clock.elapsed() < 30000);
+        QVERIFY(!view->GetFractalDoc()->Fractal()->BoundsSnapshot().valid);
     }
 };
 
