@@ -94,7 +94,8 @@ bool CFractal::PrepareBounds(const StopFlag* stop, ProgressFn progress, void* ar
     const double height = entry.maxY - entry.minY;
     // A figure thrown to infinity by absurd coefficients cannot be fitted
     // to the drawing range: it is not painted rather than painted as garbage.
-    return std::isfinite(width) && std::isfinite(height) && entry.scale > 0.0;
+    // Nor is a generation the kind refused to measure.
+    return entry.valid && std::isfinite(width) && std::isfinite(height) && entry.scale > 0.0;
 }
 
 FractalBounds CFractal::BoundsSnapshot() const

@@ -93,7 +93,8 @@ public:
     // units. Day counts outside the cache are measured every time. The stop
     // exception passes through and leaves the cache entry not valid. True
     // when the box has a finite size; a flat box (a straight line) and a
-    // single point are figures too, the point kept at scale 1.
+    // single point are figures too, the point kept at scale 1. False when
+    // the kind refused to measure (a generation above MaxDays()).
     bool PrepareBounds(const StopFlag* stop, ProgressFn progress, void* arg);
 
     // The factor that makes width x height fit limitX x limitY; -1 when
