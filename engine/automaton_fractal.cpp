@@ -4,12 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
 
 CAutomatonFractal::CAutomatonFractal(const AutomatonPreset& preset)
-    : CFractal(preset.name != nullptr ? preset.name : "", preset.days, kKeyword)
+    : FractalKind(preset.name != nullptr ? preset.name : "", preset.days, kKeyword)
 {
     m_automaton.m_axioms = SymbolList(preset.axiomLength, preset.axiom);
     if (preset.symbolCount > 0 && preset.symbols != nullptr) {
@@ -28,12 +29,12 @@ CAutomatonFractal::CAutomatonFractal(const AutomatonPreset& preset)
 
 CAutomatonFractal::CAutomatonFractal(std::string name, int days, const Automaton& automaton,
                                      const Pattern& generator)
-    : CFractal(std::move(name), days, kKeyword), m_automaton(automaton), m_generator(generator)
+    : FractalKind(std::move(name), days, kKeyword), m_automaton(automaton), m_generator(generator)
 {
     SetValidity(true);
 }
 
-CAutomatonFractal::CAutomatonFractal(CTextArchive& ar) : CFractal(ar, kKeyword)
+CAutomatonFractal::CAutomatonFractal(CTextArchive& ar) : FractalKind(ar, kKeyword)
 {
     // Each section keeps what it read; a damaged one leaves the rest to
     // IsValid.
@@ -43,78 +44,125 @@ CAutomatonFractal::CAutomatonFractal(CTextArchive& ar) : CFractal(ar, kKeyword)
     SetValidity(!m_bad);
 }
 
-// One run of the chain. Built once per drawing: every symbol's step vector
-// (already multiplied by the drawing scale) and what it does, and the
-// productions as one flat array, so a leaf costs a lookup and a line.
-template <typename Surface> class CAutomatonFractal::Chain
+CAutomatonFractal::Tables CAutomatonFractal::MakeTables() const
 {
-public:
-    // The automaton must be well-formed: every symbol names a production.
-    Chain(CAutomatonFractal& fractal, Surface& surface, const DrawContext& ctx)
-        : m_fractal(fractal), m_surface(surface), m_ctx(ctx), m_position(fractal.m_start)
-    {
-        const std::vector<SymbolList>& productions = fractal.m_automaton.m_productions;
-        const Pattern& generator = fractal.m_generator;
-        const double scale = fractal.m_bounds.scale;
-
-        m_leaves.resize(productions.size());
-        for (std::size_t s = 0; s < productions.size() && s < generator.size(); ++s) {
-            const PatternStep& step = generator[s];
-            Leaf& leaf = m_leaves[s];
-            if ((step.flags & StepHidden) != 0) {
-                continue;
-            }
-            leaf.action = (step.flags & StepInvisible) != 0 ? Action::Move : Action::Line;
-            const double length = step.ratio * scale;
-            leaf.step = {length * std::cos(step.angle), length * std::sin(step.angle)};
+    const std::vector<SymbolList>& productions = m_automaton.m_productions;
+    const double scale = m_bounds.scale;
+    Tables tables;
+    tables.leaves.resize(productions.size());
+    for (std::size_t s = 0; s < productions.size() && s < m_generator.size(); ++s) {
+        const PatternStep& step = m_generator[s];
+        Leaf& leaf = tables.leaves[s];
+        if ((step.flags & StepHidden) != 0) {
+            continue;
         }
+        leaf.action = (step.flags & StepInvisible) != 0 ? Action::Move : Action::Line;
+        const double length = step.ratio * scale;
+        leaf.step = {length * std::cos(step.angle), length * std::sin(step.angle)};
+    }
+    tables.offsets.reserve(productions.size() + 1);
+    tables.offsets.push_back(0);
+    for (const SymbolList& production : productions) {
+        tables.symbols.insert(tables.symbols.end(), production.begin(), production.end());
+        tables.offsets.push_back(tables.symbols.size());
+    }
+    return tables;
+}
 
-        m_offsets.reserve(productions.size() + 1);
-        m_offsets.push_back(0);
-        for (const SymbolList& production : productions) {
-            m_symbols.insert(m_symbols.end(), production.begin(), production.end());
-            m_offsets.push_back(m_symbols.size());
+// The chain: the leaves of each symbol in order, the pen carried from one to
+// the next. The recursion is kept on the heap (a range of a production per
+// generation), so any day count the memory allows is drawn as asked.
+template <typename Surface> class CAutomatonFractal::Walker
+{
+    // Generations drawn by plain recursion: a few KiB of call stack.
+    static constexpr int kOnCallStack = 64;
+
+public:
+    Walker(CAutomatonFractal& fractal, const Tables& tables, Surface& surface,
+           const DrawContext& ctx)
+        : m_fractal(fractal), m_surface(surface), m_ctx(ctx), m_leaves(tables.leaves.data()),
+          m_offsets(tables.offsets.data()), m_symbols(tables.symbols.data()),
+          m_position(fractal.m_start)
+    {
+    }
+
+    void Run(const Task& task) { Grow(task.symbol, task.depth); }
+    Point GetState() const { return m_position; }
+    void SetState(Point position) { m_position = position; }
+
+private:
+    struct Frame
+    {
+        const int* next;
+        const int* last;
+    };
+
+    // The leaves of `symbol` after `depth` generations, in order. The
+    // generations far from the leaves go on the heap, the last ones on the
+    // call stack, where they are cheapest.
+    void Grow(int symbol, int depth)
+    {
+        if (depth <= kOnCallStack) {
+            GrowHere(symbol, depth);
+            return;
+        }
+        m_frames.clear();
+        Push(symbol);
+        // Frame k holds symbols depth - 1 - k generations above their
+        // leaves; those kOnCallStack above go to the recursion.
+        const std::size_t handOver = static_cast<std::size_t>(depth - kOnCallStack);
+        while (!m_frames.empty()) {
+            Frame& frame = m_frames.back();
+            if (m_frames.size() == handOver) {
+                for (const int* s = frame.next; s != frame.last; ++s) {
+                    GrowHere(*s, kOnCallStack);
+                }
+                m_frames.pop_back();
+            } else if (frame.next == frame.last) {
+                m_frames.pop_back();
+            } else {
+                Push(*frame.next++);
+            }
         }
     }
 
-    // The leaves of `symbol` after `depth` generations, in order.
-    void Grow(int symbol, int depth)
+    void GrowHere(int symbol, int depth)
     {
         if (depth == 0) {
             DrawLeaf(symbol);
             return;
         }
-        // Productions that empty out make work without leaves, so the stop
-        // flag is also read here (without counting an element): a closing
-        // window never waits for a drawing that draws nothing.
-        if (m_ctx.stop != nullptr && m_ctx.stop->load(std::memory_order_relaxed)) {
-            throw -1;
-        }
-        const std::size_t first = m_offsets[static_cast<std::size_t>(symbol)];
-        const std::size_t last = m_offsets[static_cast<std::size_t>(symbol) + 1];
+        StopPoint();
+        const auto s = static_cast<std::size_t>(symbol);
+        const int* first = m_symbols + m_offsets[s];
+        const int* last = m_symbols + m_offsets[s + 1];
         if (depth == 1) {
-            for (std::size_t i = first; i < last; ++i) {
-                DrawLeaf(m_symbols[i]);
+            for (const int* c = first; c != last; ++c) {
+                DrawLeaf(*c);
             }
         } else {
-            for (std::size_t i = first; i < last; ++i) {
-                Grow(m_symbols[i], depth - 1);
+            for (const int* c = first; c != last; ++c) {
+                GrowHere(*c, depth - 1);
             }
         }
     }
 
-private:
-    enum class Action : unsigned char
+    // Productions that empty out make work without leaves, so the stop flag
+    // is also read at every inner symbol (without counting an element): a
+    // closing window never waits for a drawing that draws nothing.
+    void StopPoint() const
     {
-        None,
-        Move,
-        Line
-    };
-    struct Leaf
+        if (m_ctx.stop != nullptr && m_ctx.stop->load(std::memory_order_relaxed)) {
+            throw -1;
+        }
+    }
+
+    void Push(int symbol)
     {
-        Point step;
-        Action action = Action::None; // None: hidden, or no generator step
-    };
+        StopPoint();
+        const auto s = static_cast<std::size_t>(symbol);
+        m_frames.push_back({m_symbols + m_offsets[s], m_symbols + m_offsets[s + 1]});
+    }
 
     // Every leaf counts, drawn or not.
     void DrawLeaf(int symbol)
@@ -140,45 +188,65 @@ private:
     CAutomatonFractal& m_fractal;
     Surface& m_surface;
     const DrawContext& m_ctx;
+    const Leaf* m_leaves;
+    const std::size_t* m_offsets;
+    const int* m_symbols;
     Point m_position;
-    std::vector<Leaf> m_leaves;
-    std::vector<std::size_t> m_offsets;
-    std::vector<int> m_symbols;
+    std::vector<Frame> m_frames;
 };
 
-template <typename Surface>
-bool CAutomatonFractal::Run(Surface& surface, int depth, const DrawContext& ctx)
+void CAutomatonFractal::Roots(const Tables&, int depth, std::vector<Task>& out) const
 {
-    if (!m_automaton.IsValid()) {
-        return false;
-    }
-    Chain<Surface> chain(*this, surface, ctx);
     for (const int symbol : m_automaton.m_axioms) {
-        chain.Grow(symbol, depth);
+        out.push_back({symbol, depth});
+    }
+}
+
+bool CAutomatonFractal::Expand(const Tables& tables, const Task& task, std::vector<Task>& out) const
+{
+    if (task.depth == 0) {
+        return false;
+    }
+    const auto s = static_cast<std::size_t>(task.symbol);
+    for (std::size_t i = tables.offsets[s]; i < tables.offsets[s + 1]; ++i) {
+        out.push_back({tables.symbols[i], task.depth - 1});
     }
     return true;
 }
 
-bool CAutomatonFractal::ComputeBounds(int days, FractalBounds& out, const StopFlag* stop,
-                                      ProgressFn progress, void* arg)
+void CAutomatonFractal::Weigh(const Tables& tables, const std::vector<Task>& tasks,
+                              std::vector<double>& weights) const
 {
-    ExtentSurface extent;
-    const DrawContext ctx{&extent, stop, progress, arg};
-    if (!Run(extent, BoundsDepth(days), ctx)) {
-        return false;
+    int deepest = 0;
+    for (const Task& task : tasks) {
+        deepest = std::max(deepest, task.depth);
     }
-    out = extent.Bounds();
-    return true;
+    // Beyond this the counts are astronomical or the system degenerate;
+    // either way not worth splitting.
+    constexpr int kWeighedDepth = 4096;
+    if (deepest > kWeighedDepth) {
+        weights.assign(tasks.size(), std::numeric_limits<double>::infinity());
+        return;
+    }
+    // Leaves of every symbol, generation by generation.
+    const std::size_t symbols = tables.leaves.size();
+    std::vector<std::vector<double>> leaves(static_cast<std::size_t>(deepest) + 1);
+    leaves[0].assign(symbols, 1.0);
+    for (std::size_t d = 1; d < leaves.size(); ++d) {
+        leaves[d].assign(symbols, 0.0);
+        for (std::size_t s = 0; s < symbols; ++s) {
+            for (std::size_t i = tables.offsets[s]; i < tables.offsets[s + 1]; ++i) {
+                leaves[d][s] += leaves[d - 1][static_cast<std::size_t>(tables.symbols[i])];
+            }
+        }
+    }
+    for (const Task& task : tasks) {
+        weights.push_back(
+            leaves[static_cast<std::size_t>(task.depth)][static_cast<std::size_t>(task.symbol)]);
+    }
 }
 
-bool CAutomatonFractal::Draw(DrawingSurface& surface, const StopFlag* stop)
-{
-    if (m_days < 1) {
-        return false;
-    }
-    const DrawContext ctx{&surface, stop, nullptr, nullptr};
-    return Run(surface, ClampDepth(m_days), ctx);
-}
+template class FractalKind<CAutomatonFractal>;
 
 void CAutomatonFractal::DrawInitiatorOverlay(MarkerSurface& surface, ColorPair)
 {

@@ -5,8 +5,11 @@
 // the origin. The derived word is never stored.
 
 #include "engine/automaton.h"
-#include "engine/fractal.h"
+#include "engine/fractal_kind.h"
 #include "engine/pattern.h"
+
+#include <cstddef>
+#include <vector>
 
 // One symbol of a preset: its generator step and its production.
 struct SymbolPreset
@@ -29,7 +32,7 @@ struct AutomatonPreset
     const int* axiom;
 };
 
-class CAutomatonFractal : public CFractal
+class CAutomatonFractal : public FractalKind<CAutomatonFractal>
 {
 public:
     static constexpr const char* kKeyword = "automaton";
@@ -39,27 +42,57 @@ public:
                       const Pattern& generator);
     explicit CAutomatonFractal(CTextArchive& ar);
 
-    bool ComputeBounds(int days, FractalBounds& out, const StopFlag* stop, ProgressFn progress,
-                       void* arg) override;
-    bool Draw(DrawingSurface& surface, const StopFlag* stop) override;
     void DrawInitiatorOverlay(MarkerSurface& surface, ColorPair colors) override;
     void DrawGeneratorOverlay(MarkerSurface& surface, ColorPair colors) override;
     bool Save(CTextArchive& ar) override;
     bool IsValid() const override;
+    int MaxDays() const override { return kMaxStackDays; }
     Pattern* GetGenerator() override { return &m_generator; }
     Automaton* GetAutomaton() override { return &m_automaton; }
 
     Point m_start; // the start of the chain, always the origin
 
 private:
-    // Draws the axioms rewritten `depth` times on `surface`, which is also
-    // ctx.surface (passed typed so the measuring run binds statically).
-    // Draws nothing when the automaton is not well-formed, since its symbols
-    // index the productions; false then.
-    template <typename Surface> bool Run(Surface& surface, int depth, const DrawContext& ctx);
-    // The state of one run: pen position and the tables built for it.
-    template <typename Surface> class Chain;
+    friend class FractalKind<CAutomatonFractal>;
+    static constexpr bool kTurtle = true;
+    static constexpr double kReplayCost = 0.4;
+    enum class Action : unsigned char
+    {
+        None, // hidden, or no generator step
+        Move,
+        Line
+    };
+    struct Leaf
+    {
+        Point step; // already multiplied by the drawing scale
+        Action action = Action::None;
+    };
+    // Built once per drawing: what every symbol does as a leaf, and the
+    // productions as one flat array, so a leaf costs a lookup and a line.
+    struct Tables
+    {
+        std::vector<Leaf> leaves;
+        std::vector<std::size_t> offsets; // production k: [offsets[k], offsets[k + 1])
+        std::vector<int> symbols;
+    };
+    // A symbol `depth` generations above its leaves.
+    struct Task
+    {
+        int symbol;
+        int depth;
+    };
+    template <typename Surface> class Walker;
+    // The symbols index the productions: only a well-formed automaton draws.
+    bool Drawable() const { return m_automaton.IsValid(); }
+    Tables MakeTables() const;
+    void Roots(const Tables& tables, int depth, std::vector<Task>& out) const;
+    bool Expand(const Tables& tables, const Task& task, std::vector<Task>& out) const;
+    void Weigh(const Tables& tables, const std::vector<Task>& tasks,
+               std::vector<double>& weights) const;
 
     Automaton m_automaton;
     Pattern m_generator;
 };
+
+// Instantiated once, beside the kind's walker.
+extern template class FractalKind<CAutomatonFractal>;

@@ -1,11 +1,16 @@
 #include "engine/fractal.h"
 
 #include "core/text_archive.h"
+#include "engine/fractal_kind.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <istream>
 #include <limits>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 CFractal::CFractal(std::string name, int days, std::string type)
@@ -89,7 +94,8 @@ bool CFractal::PrepareBounds(const StopFlag* stop, ProgressFn progress, void* ar
     const double height = entry.maxY - entry.minY;
     // A figure thrown to infinity by absurd coefficients cannot be fitted
     // to the drawing range: it is not painted rather than painted as garbage.
-    return std::isfinite(width) && std::isfinite(height) && entry.scale > 0.0;
+    // Nor is a generation the kind refused to measure.
+    return entry.valid && std::isfinite(width) && std::isfinite(height) && entry.scale > 0.0;
 }
 
 FractalBounds CFractal::BoundsSnapshot() const
@@ -115,4 +121,101 @@ double CFractal::ScaleToFit(double width, double height, int limitX, int limitY)
     const double horizontal = width == 0.0 ? largest : limitX / width;
     const double vertical = height == 0.0 ? largest : limitY / height;
     return vertical < horizontal ? vertical : horizontal;
+}
+
+namespace {
+std::atomic<int> g_threadLimit{0};
+} // namespace
+
+int drawing::DrawingThreads()
+{
+    const int limit = g_threadLimit.load(std::memory_order_relaxed);
+    if (limit > 0) {
+        return limit;
+    }
+    const unsigned cores = std::thread::hardware_concurrency();
+    return static_cast<int>(std::clamp(cores, 1U, 8U));
+}
+
+void drawing::LimitDrawingThreads(int threads)
+{
+    g_threadLimit.store(std::clamp(threads, 0, 64), std::memory_order_relaxed);
+}
+
+std::vector<std::size_t> drawing::SplitTasks(const std::vector<double>& weights, int threads,
+                                             double replay)
+{
+    std::vector<double> prefix(weights.size() + 1, 0.0);
+    for (std::size_t i = 0; i < weights.size(); ++i) {
+        prefix[i + 1] = prefix[i] + weights[i];
+    }
+    const double total = prefix.back();
+    // Piece k starts at fraction x_k and costs replay * x_k + (x_{k+1} - x_k);
+    // equal costs c give x_{k+1} = c + (1 - replay) * x_k.
+    double sum = 0.0;
+    double power = 1.0;
+    for (int k = 0; k < threads; ++k) {
+        sum += power;
+        power *= 1.0 - replay;
+    }
+    const double cost = 1.0 / sum;
+    std::vector<std::size_t> starts{0};
+    double x = 0.0;
+    for (int k = 1; k < threads; ++k) {
+        x = cost + (1.0 - replay) * x;
+        const double target = x * total;
+        auto at = static_cast<std::size_t>(std::lower_bound(prefix.begin(), prefix.end(), target) -
+                                           prefix.begin());
+        // The nearer of the two task boundaries around the target.
+        if (at > 0 && target - prefix[at - 1] < prefix[at] - target) {
+            --at;
+        }
+        if (at > starts.back() && at < weights.size()) {
+            starts.push_back(at);
+        }
+    }
+    starts.push_back(weights.size());
+    return starts;
+}
+
+void drawing::RunOnThreads(int count, const std::function<void(int)>& work)
+{
+    std::vector<std::exception_ptr> errors(static_cast<std::size_t>(count));
+    const auto guarded = [&work, &errors](int k) {
+        try {
+            work(k);
+        } catch (...) {
+            errors[static_cast<std::size_t>(k)] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> threads;
+    std::vector<int> here{0};
+    for (int k = 1; k < count; ++k) {
+        try {
+            threads.emplace_back(guarded, k);
+        } catch (const std::system_error&) {
+            here.push_back(k); // no thread to be had: drawn here instead
+        }
+    }
+    for (const int k : here) {
+        guarded(k);
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    for (const std::exception_ptr& error : errors) {
+        if (error) {
+            try {
+                std::rethrow_exception(error);
+            } catch (int) {
+                throw;
+            } catch (...) {
+            }
+        }
+    }
+    for (const std::exception_ptr& error : errors) {
+        if (error) {
+            std::rethrow_exception(error);
+        }
+    }
 }

@@ -5,6 +5,7 @@
 // lets a drawing be stopped and report progress. The kind factory that
 // reads a file into one of the kinds is in engine/create_fractal.h.
 
+#include "surface/batch_surface.h"
 #include "surface/drawing_surface.h"
 #include "surface/extent_surface.h"
 #include "surface/progress.h"
@@ -12,6 +13,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -32,21 +34,19 @@ struct DrawContext
     void* arg = nullptr;
 };
 
-// The deepest recursion any kind performs. A day count above it (possible in
-// a file or from the day commands) is drawn at this depth. The recursions
-// use one stack frame per generation: measured, 1024 levels take under
-// 128 KiB in an optimised build and under 2 MiB with AddressSanitizer, so
-// they fit the stack of any thread (2 MiB at the least on Linux). No figure
-// that grows can be drawn anywhere near this depth in a lifetime; only
-// degenerate systems (a rule F -> F, a single IFS map) reach it, and their
-// pictures stop changing long before.
+// The deepest generation the recursive kinds (standard, IFS, MCRM) draw.
+// Their recursions use one stack frame per generation: measured, 1024
+// levels take under 128 KiB in an optimised build and under 2 MiB with
+// AddressSanitizer, so they fit the stack of any thread (2 MiB at the least
+// on Linux). No figure of theirs that grows can be drawn anywhere near this
+// depth in a lifetime; a day count above it is refused, never drawn as
+// another generation.
 inline constexpr int kMaxDepth = 1024;
 
-// Clamps a requested depth to 0..kMaxDepth; negative depths draw as 0.
-constexpr int ClampDepth(int depth)
-{
-    return depth < 0 ? 0 : (depth > kMaxDepth ? kMaxDepth : depth);
-}
+// The deepest generation of the kinds that keep their recursion on the heap
+// (L-systems, automata), whose one-symbol rules (F -> +F) reach any depth
+// cheaply: about 32 bytes a generation, 32 MiB at this limit.
+inline constexpr int kMaxStackDays = 1 << 20;
 
 class CFractal
 {
@@ -62,17 +62,23 @@ public:
 
     // Draws generation `days` (m_days when days < 1) onto an ExtentSurface at
     // the scale of m_bounds and stores the box in `out` (scale 1, valid).
-    // Throws the int -1 when the stop flag is set. True when complete.
+    // Throws the int -1 when the stop flag is set. True when complete; false
+    // with `out` untouched when the generation is above MaxDays().
     virtual bool ComputeBounds(int days, FractalBounds& out, const StopFlag* stop,
                                ProgressFn progress, void* arg) = 0;
-    // Draws generation m_days (nothing, false, when m_days < 1). Throws -1
-    // when the stop flag is set.
+    // Draws generation m_days (nothing, false, when m_days < 1 or above
+    // MaxDays()). Throws -1 when the stop flag is set. A BatchSurface gets
+    // the elements in batches, and pieces on other threads when it forks.
     virtual bool Draw(DrawingSurface& surface, const StopFlag* stop) = 0;
     virtual void DrawInitiatorOverlay(MarkerSurface& surface, ColorPair colors) = 0;
     virtual void DrawGeneratorOverlay(MarkerSurface& surface, ColorPair colors) = 0;
     // Writes the common header; kinds add their sections.
     virtual bool Save(CTextArchive& ar);
     virtual bool IsValid() const { return false; }
+    // The deepest generation this fractal draws. Above it Draw and
+    // ComputeBounds refuse (false, nothing drawn), and callers say "at most
+    // N days for this fractal" rather than show another generation.
+    virtual int MaxDays() const { return kMaxDepth; }
 
     // The components inside the fractal (not copies), or null.
     virtual InitiatorSet* GetInitiators() { return nullptr; }
@@ -87,7 +93,8 @@ public:
     // units. Day counts outside the cache are measured every time. The stop
     // exception passes through and leaves the cache entry not valid. True
     // when the box has a finite size; a flat box (a straight line) and a
-    // single point are figures too, the point kept at scale 1.
+    // single point are figures too, the point kept at scale 1. False when
+    // the kind refused to measure (a generation above MaxDays()).
     bool PrepareBounds(const StopFlag* stop, ProgressFn progress, void* arg);
 
     // The factor that makes width x height fit limitX x limitY; -1 when
@@ -140,9 +147,13 @@ protected:
         }
     }
 
-    // The depth ComputeBounds uses: `days` when at least 1, else m_days,
-    // clamped to 0..kMaxDepth.
-    int BoundsDepth(int days) const { return ClampDepth(days >= 1 ? days : m_days.load()); }
+    // The generation ComputeBounds measures: `days` when at least 1, else
+    // m_days; negative counts as 0.
+    int BoundsDepth(int days) const
+    {
+        const int depth = days >= 1 ? days : m_days.load();
+        return depth < 0 ? 0 : depth;
+    }
 
 private:
     friend class FractalPtr;

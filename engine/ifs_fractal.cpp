@@ -2,6 +2,7 @@
 
 #include "core/text_archive.h"
 
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -22,20 +23,20 @@ CIfsFractal::CIfsFractal(CTextArchive& ar) : CIfsFractal(ar, kKeyword)
 }
 
 CIfsFractal::CIfsFractal(const IfsPreset& preset, std::string type)
-    : CFractal(preset.name, preset.days, std::move(type)), m_readOk(true),
+    : FractalKind(preset.name, preset.days, std::move(type)), m_readOk(true),
       m_maps(preset.count, preset.maps)
 {
 }
 
 CIfsFractal::CIfsFractal(std::string name, int days, const AffineMapSet& maps, std::string type)
-    : CFractal(std::move(name), days, std::move(type)), m_readOk(true), m_maps(maps)
+    : FractalKind(std::move(name), days, std::move(type)), m_readOk(true), m_maps(maps)
 {
 }
 
 // The maps are read even after a damaged header, so that as much as possible
 // of the file survives; m_bad still holds the header's outcome here.
 CIfsFractal::CIfsFractal(CTextArchive& ar, std::string type)
-    : CFractal(ar, std::move(type)), m_readOk(!m_bad), m_maps(ar)
+    : FractalKind(ar, std::move(type)), m_readOk(!m_bad), m_maps(ar)
 {
 }
 
@@ -63,66 +64,80 @@ double OverlayStep(double scale, int days)
 
 } // namespace
 
-template <typename Surface>
-void CIfsFractal::Run(Surface& surface, int depth, const DrawContext& ctx)
+CIfsFractal::Tables CIfsFractal::MakeTables() const
 {
-    const std::vector<AffineMap> maps = ScaledMaps(m_maps, m_bounds.scale);
+    return {ScaledMaps(m_maps, m_bounds.scale)};
+}
 
-    struct Walker
+template <typename Surface> class CIfsFractal::Walker
+{
+public:
+    Walker(CIfsFractal& fractal, const Tables& tables, Surface& surface, const DrawContext& ctx)
+        : m_fractal(fractal), m_surface(surface), m_ctx(ctx), m_first(tables.maps.data()),
+          m_last(tables.maps.data() + tables.maps.size())
     {
-        CIfsFractal& fractal;
-        Surface& surface;
-        const DrawContext& ctx;
-        const AffineMap* first;
-        const AffineMap* last;
+    }
 
-        void Leaf(double x, double y)
-        {
-            surface.SetPixel(x, y);
-            fractal.CountElement(ctx);
+    void Run(const Task& task) { Iterate(task.x, task.y, task.depth); }
+    int GetState() const { return 0; }
+    void SetState(int) {}
+
+private:
+    void Leaf(double x, double y)
+    {
+        m_surface.SetPixel(x, y);
+        m_fractal.CountElement(m_ctx);
+    }
+    void Iterate(double x, double y, int depth)
+    {
+        if (depth == 0) {
+            Leaf(x, y);
+            return;
         }
-
-        void Iterate(double x, double y, int depth)
-        {
-            if (depth == 0) {
-                Leaf(x, y);
-                return;
-            }
-            for (const AffineMap* m = first; m != last; ++m) {
-                const double qx = m->a * x + m->b * y + m->e;
-                const double qy = m->c * x + m->d * y + m->f;
-                if (depth == 1) {
-                    Leaf(qx, qy);
-                } else {
-                    Iterate(qx, qy, depth - 1);
-                }
+        for (const AffineMap* m = m_first; m != m_last; ++m) {
+            const double qx = m->a * x + m->b * y + m->e;
+            const double qy = m->c * x + m->d * y + m->f;
+            if (depth == 1) {
+                Leaf(qx, qy);
+            } else {
+                Iterate(qx, qy, depth - 1);
             }
         }
-    };
+    }
 
-    Walker walker{*this, surface, ctx, maps.data(), maps.data() + maps.size()};
-    walker.Iterate(0.0, 0.0, depth);
+    CIfsFractal& m_fractal;
+    Surface& m_surface;
+    const DrawContext& m_ctx;
+    const AffineMap* m_first;
+    const AffineMap* m_last;
+};
+
+void CIfsFractal::Roots(const Tables&, int depth, std::vector<Task>& out) const
+{
+    out.push_back({0.0, 0.0, depth});
 }
 
-bool CIfsFractal::ComputeBounds(int days, FractalBounds& out, const StopFlag* stop,
-                                ProgressFn progress, void* arg)
+bool CIfsFractal::Expand(const Tables& tables, const Task& task, std::vector<Task>& out) const
 {
-    ExtentSurface surface;
-    const DrawContext ctx{&surface, stop, progress, arg};
-    Run(surface, BoundsDepth(days), ctx);
-    out = surface.Bounds();
-    return true;
-}
-
-bool CIfsFractal::Draw(DrawingSurface& surface, const StopFlag* stop)
-{
-    if (m_days < 1) {
+    if (task.depth == 0) {
         return false;
     }
-    const DrawContext ctx{&surface, stop, nullptr, nullptr};
-    Run(surface, ClampDepth(m_days), ctx);
+    for (const AffineMap& m : tables.maps) {
+        out.push_back(
+            {m.a * task.x + m.b * task.y + m.e, m.c * task.x + m.d * task.y + m.f, task.depth - 1});
+    }
     return true;
 }
+
+void CIfsFractal::Weigh(const Tables& tables, const std::vector<Task>& tasks,
+                        std::vector<double>& weights) const
+{
+    for (const Task& task : tasks) {
+        weights.push_back(std::pow(static_cast<double>(tables.maps.size()), task.depth));
+    }
+}
+
+template class FractalKind<CIfsFractal>;
 
 void CIfsFractal::DrawInitiatorOverlay(MarkerSurface& surface, ColorPair colors)
 {

@@ -5,7 +5,9 @@
 // once, the top-level map varying slowest.
 
 #include "engine/affine_map_set.h"
-#include "engine/fractal.h"
+#include "engine/fractal_kind.h"
+
+#include <vector>
 
 struct IfsPreset
 {
@@ -15,7 +17,7 @@ struct IfsPreset
     const AffineMap* maps;
 };
 
-class CIfsFractal : public CFractal
+class CIfsFractal : public FractalKind<CIfsFractal>
 {
 public:
     static constexpr const char* kKeyword = "ifs";
@@ -24,9 +26,6 @@ public:
     CIfsFractal(std::string name, int days, const AffineMapSet& maps);
     explicit CIfsFractal(CTextArchive& ar);
 
-    bool ComputeBounds(int days, FractalBounds& out, const StopFlag* stop, ProgressFn progress,
-                       void* arg) override;
-    bool Draw(DrawingSurface& surface, const StopFlag* stop) override;
     // The first step of every map, and every map after every map, from the
     // origin with the translations times scale / m_days (one day when the
     // fractal has none yet), as arrows in the first and second colour.
@@ -48,5 +47,29 @@ protected:
     AffineMapSet m_maps;
 
 private:
-    template <typename Surface> void Run(Surface& surface, int depth, const DrawContext& ctx);
+    friend class FractalKind<CIfsFractal>;
+    static constexpr bool kTurtle = false;
+    static constexpr double kReplayCost = 0.0;
+    // The maps of one drawing, their translations multiplied by its scale.
+    struct Tables
+    {
+        std::vector<AffineMap> maps;
+    };
+    // The point (x, y) with `depth` maps still to apply.
+    struct Task
+    {
+        double x;
+        double y;
+        int depth;
+    };
+    template <typename Surface> class Walker;
+    bool Drawable() const { return true; }
+    Tables MakeTables() const;
+    void Roots(const Tables& tables, int depth, std::vector<Task>& out) const;
+    bool Expand(const Tables& tables, const Task& task, std::vector<Task>& out) const;
+    void Weigh(const Tables& tables, const std::vector<Task>& tasks,
+               std::vector<double>& weights) const;
 };
+
+// Instantiated once, beside the kind's walker.
+extern template class FractalKind<CIfsFractal>;

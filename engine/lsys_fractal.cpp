@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
 
 CLsysFractal::CLsysFractal(const LsysPreset& preset)
-    : CFractal(preset.name != nullptr ? preset.name : "", preset.days, kKeyword)
+    : FractalKind(preset.name != nullptr ? preset.name : "", preset.days, kKeyword)
 {
     m_lsystem.axiom = Axiom(preset.axiom != nullptr ? preset.axiom : "");
     m_lsystem.rules = RuleSet(preset.ruleCount, preset.rules);
@@ -20,12 +21,12 @@ CLsysFractal::CLsysFractal(const LsysPreset& preset)
 
 CLsysFractal::CLsysFractal(std::string name, int days, const LSystem& lsystem,
                            const Directions& directions)
-    : CFractal(std::move(name), days, kKeyword), m_lsystem(lsystem), m_directions(directions)
+    : FractalKind(std::move(name), days, kKeyword), m_lsystem(lsystem), m_directions(directions)
 {
     SetValidity(true);
 }
 
-CLsysFractal::CLsysFractal(CTextArchive& ar) : CFractal(ar, kKeyword)
+CLsysFractal::CLsysFractal(CTextArchive& ar) : FractalKind(ar, kKeyword)
 {
     // Each section keeps what it read; a damaged one leaves the rest to
     // IsValid.
@@ -36,159 +37,252 @@ CLsysFractal::CLsysFractal(CTextArchive& ar) : CFractal(ar, kKeyword)
     SetValidity(!m_bad);
 }
 
-// One run of the turtle. Everything that does not change per character is
-// prepared here once: the rule of every byte and the step vector of every
-// heading, already multiplied by the drawing scale.
-template <typename Surface> class CLsysFractal::Turtle
+namespace {
+
+bool IsTurtleCommand(char ch)
 {
+    return ch == '+' || ch == '-' || ch == '|' || ch == '[' || ch == ']';
+}
+
+} // namespace
+
+CLsysFractal::Tables CLsysFractal::MakeTables() const
+{
+    Tables tables;
+    // First rule for a symbol wins, as in RuleSet::Find.
+    for (const Rule& rule : m_lsystem.rules) {
+        Replacement& slot = tables.rules[static_cast<unsigned char>(rule.symbol)];
+        if (slot.text == nullptr) {
+            slot = {rule.replacement.data(), rule.replacement.size()};
+        }
+    }
+    const double scale = m_bounds.scale;
+    // A compass without headings is drawn as one heading along +x, so that
+    // turning never divides by zero.
+    const int count = std::max(m_directions.Count(), 1);
+    tables.scale = scale;
+    tables.headings = count;
+    // A huge compass is turned through a few headings only: its steps are
+    // computed when taken rather than tabled in advance.
+    if (count <= kMaxStepTable) {
+        tables.steps.resize(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const double angle = m_directions.Count() > 0 ? m_directions.Angle(i) : 0.0;
+            tables.steps[static_cast<std::size_t>(i)] = {scale * std::cos(angle),
+                                                         scale * std::sin(angle)};
+        }
+    }
+    return tables;
+}
+
+// The turtle. Turns and brackets act at once at any depth; letters expand
+// above depth 0 and draw at depth 0. The rewriting is kept on the heap (a
+// stretch of text per generation), never on the call stack, so any day count
+// the memory allows is drawn as asked; the word itself is never built.
+template <typename Surface> class CLsysFractal::Walker
+{
+    // Generations interpreted by plain recursion: a few KiB of call stack.
+    static constexpr int kOnCallStack = 64;
+
 public:
-    Turtle(CLsysFractal& fractal, Surface& surface, const DrawContext& ctx)
-        : m_fractal(fractal), m_surface(surface), m_ctx(ctx), m_position(fractal.m_start)
+    Walker(CLsysFractal& fractal, const Tables& tables, Surface& surface, const DrawContext& ctx)
+        : m_fractal(fractal), m_surface(surface), m_ctx(ctx), m_rules(tables.rules),
+          m_steps(tables.steps.empty() ? nullptr : tables.steps.data()), m_scale(tables.scale),
+          m_headings(tables.headings)
     {
-        // First rule for a symbol wins, as in RuleSet::Find.
-        for (const Rule& rule : fractal.m_lsystem.rules) {
-            Replacement& slot = m_rules[static_cast<unsigned char>(rule.symbol)];
-            if (slot.text == nullptr) {
-                slot = {rule.replacement.data(), rule.replacement.size()};
-            }
-        }
-        const double scale = fractal.m_bounds.scale;
-        const Directions& directions = fractal.m_directions;
-        // A compass without headings is drawn as one heading along +x, so
-        // that turning never divides by zero.
-        const int count = std::max(directions.Count(), 1);
-        m_scale = scale;
-        // A huge compass is turned through a few headings only: its steps
-        // are computed when taken rather than tabled in advance.
-        if (count <= kMaxStepTable) {
-            m_steps.resize(static_cast<std::size_t>(count));
-            for (int i = 0; i < count; ++i) {
-                const double angle = directions.Count() > 0 ? directions.Angle(i) : 0.0;
-                m_steps[static_cast<std::size_t>(i)] = {scale * std::cos(angle),
-                                                        scale * std::sin(angle)};
-            }
-        }
-        m_headings = count;
+        m_state.position = fractal.m_start;
     }
 
-    // Interprets `length` characters at `depth`: turns and brackets act at
-    // once at any depth; letters expand above depth 0 and draw at depth 0.
-    // The recursion is as deep as the generation, never as the word.
+    void Run(const Task& task)
+    {
+        if (task.countOnly) {
+            m_fractal.CountElement(m_ctx);
+        } else {
+            Interpret(&task.symbol, 1, task.depth);
+        }
+    }
+    const TurtleState& GetState() const { return m_state; }
+    void SetState(const TurtleState& state) { m_state = state; }
+
+private:
+    struct Frame
+    {
+        const char* next;
+        const char* end;
+        int depth;
+    };
+
+    // The generations far from the drawing go on the heap, the last ones on
+    // the call stack, where they are cheapest.
     void Interpret(const char* text, std::size_t length, int depth)
+    {
+        if (depth <= kOnCallStack) {
+            InterpretHere(text, length, depth);
+            return;
+        }
+        m_frames.clear();
+        m_frames.push_back({text, text + length, depth});
+        while (!m_frames.empty()) {
+            Frame& frame = m_frames.back();
+            if (frame.next == frame.end) {
+                m_frames.pop_back();
+                continue;
+            }
+            const char ch = *frame.next++;
+            const int level = frame.depth;
+            m_fractal.CountElement(m_ctx);
+            if (!Act(ch, level)) {
+                const Replacement& rule = m_rules[static_cast<unsigned char>(ch)];
+                if (rule.text == nullptr) {
+                    continue;
+                }
+                if (level - 1 <= kOnCallStack) {
+                    InterpretHere(rule.text, rule.length, level - 1);
+                } else {
+                    m_frames.push_back({rule.text, rule.text + rule.length, level - 1});
+                }
+            }
+        }
+    }
+
+    void InterpretHere(const char* text, std::size_t length, int depth)
     {
         for (std::size_t i = 0; i < length; ++i) {
             const char ch = text[i];
             m_fractal.CountElement(m_ctx);
-            switch (ch) {
-            case '+':
-                if (++m_heading == m_headings) {
-                    m_heading = 0;
+            if (!Act(ch, depth)) {
+                const Replacement& rule = m_rules[static_cast<unsigned char>(ch)];
+                if (rule.text != nullptr) {
+                    InterpretHere(rule.text, rule.length, depth - 1);
                 }
-                break;
-            case '-':
-                if (--m_heading < 0) {
-                    m_heading = m_headings - 1;
-                }
-                break;
-            case '|':
-                // Half a turn on, without overflowing near the largest count.
-                m_heading = m_heading < m_headings - m_headings / 2
-                                ? m_heading + m_headings / 2
-                                : m_heading - (m_headings - m_headings / 2);
-                break;
-            case '[':
-                m_stack.push_back({m_heading, m_position});
-                break;
-            case ']':
-                // An unmatched bracket has nothing to return to.
-                if (!m_stack.empty()) {
-                    m_heading = m_stack.back().heading;
-                    m_position = m_stack.back().position;
-                    m_stack.pop_back();
-                }
-                break;
-            default:
-                if (depth > 0) {
-                    const Replacement& rule = m_rules[static_cast<unsigned char>(ch)];
-                    if (rule.text != nullptr) {
-                        Interpret(rule.text, rule.length, depth - 1);
-                    }
-                } else if (ch == 'F' || ch == 'D') {
-                    const Point to = m_position + Step();
-                    m_surface.Line(m_position.x, m_position.y, to.x, to.y);
-                    m_position = to;
-                } else if (ch == 'G' || ch == 'M' || ch == 'f') {
-                    m_position += Step();
-                    m_surface.MoveTo(m_position.x, m_position.y);
-                }
-                break;
             }
         }
     }
 
-private:
-    // Larger compasses compute each step as it is taken.
-    static constexpr int kMaxStepTable = 1 << 16;
+    // What `ch` does at `depth`, except expanding: false when it is a letter
+    // to be rewritten (depth above 0).
+    bool Act(char ch, int depth)
+    {
+        switch (ch) {
+        case '+':
+            if (++m_state.heading == m_headings) {
+                m_state.heading = 0;
+            }
+            return true;
+        case '-':
+            if (--m_state.heading < 0) {
+                m_state.heading = m_headings - 1;
+            }
+            return true;
+        case '|':
+            // Half a turn on, without overflowing near the largest count.
+            m_state.heading = m_state.heading < m_headings - m_headings / 2
+                                  ? m_state.heading + m_headings / 2
+                                  : m_state.heading - (m_headings - m_headings / 2);
+            return true;
+        case '[':
+            m_state.saved.emplace_back(m_state.heading, m_state.position);
+            return true;
+        case ']':
+            // An unmatched bracket has nothing to return to.
+            if (!m_state.saved.empty()) {
+                m_state.heading = m_state.saved.back().first;
+                m_state.position = m_state.saved.back().second;
+                m_state.saved.pop_back();
+            }
+            return true;
+        default:
+            break;
+        }
+        if (depth > 0) {
+            return false;
+        }
+        if (ch == 'F' || ch == 'D') {
+            const Point to = m_state.position + Step();
+            m_surface.Line(m_state.position.x, m_state.position.y, to.x, to.y);
+            m_state.position = to;
+        } else if (ch == 'G' || ch == 'M' || ch == 'f') {
+            m_state.position += Step();
+            m_surface.MoveTo(m_state.position.x, m_state.position.y);
+        }
+        return true;
+    }
 
     Point Step() const
     {
-        if (!m_steps.empty()) {
-            return m_steps[static_cast<std::size_t>(m_heading)];
+        if (m_steps != nullptr) {
+            return m_steps[static_cast<std::size_t>(m_state.heading)];
         }
-        const double angle = m_fractal.m_directions.Angle(m_heading);
+        const double angle = m_fractal.m_directions.Angle(m_state.heading);
         return {m_scale * std::cos(angle), m_scale * std::sin(angle)};
     }
-
-    struct Replacement
-    {
-        const char* text = nullptr; // null: no rule for this byte
-        std::size_t length = 0;
-    };
-    struct Saved
-    {
-        int heading;
-        Point position;
-    };
 
     CLsysFractal& m_fractal;
     Surface& m_surface;
     const DrawContext& m_ctx;
-    std::array<Replacement, 256> m_rules{};
-    std::vector<Point> m_steps;
-    double m_scale = 1.0;
-    int m_headings = 1;
-    int m_heading = 0;
-    Point m_position;
-    std::vector<Saved> m_stack;
+    const std::array<Replacement, 256>& m_rules;
+    const Point* m_steps; // null: computed when taken
+    double m_scale;
+    int m_headings;
+    TurtleState m_state;
+    std::vector<Frame> m_frames;
 };
 
-template <typename Surface>
-void CLsysFractal::Run(Surface& surface, int depth, const DrawContext& ctx)
+void CLsysFractal::Roots(const Tables&, int depth, std::vector<Task>& out) const
 {
-    Turtle<Surface> turtle(*this, surface, ctx);
-    const std::string& axiom = m_lsystem.axiom.Text();
-    turtle.Interpret(axiom.data(), axiom.size(), depth);
+    for (const char ch : m_lsystem.axiom.Text()) {
+        out.push_back({ch, depth, false});
+    }
 }
 
-bool CLsysFractal::ComputeBounds(int days, FractalBounds& out, const StopFlag* stop,
-                                 ProgressFn progress, void* arg)
+bool CLsysFractal::Expand(const Tables& tables, const Task& task, std::vector<Task>& out) const
 {
-    ExtentSurface extent;
-    const DrawContext ctx{&extent, stop, progress, arg};
-    Run(extent, BoundsDepth(days), ctx);
-    out = extent.Bounds();
-    return true;
-}
-
-bool CLsysFractal::Draw(DrawingSurface& surface, const StopFlag* stop)
-{
-    if (m_days < 1) {
+    const Replacement& rule = tables.rules[static_cast<unsigned char>(task.symbol)];
+    if (task.countOnly || task.depth == 0 || IsTurtleCommand(task.symbol) || rule.text == nullptr) {
         return false;
     }
-    const DrawContext ctx{&surface, stop, nullptr, nullptr};
-    Run(surface, ClampDepth(m_days), ctx);
+    out.push_back({task.symbol, task.depth, true});
+    for (std::size_t i = 0; i < rule.length; ++i) {
+        out.push_back({rule.text[i], task.depth - 1, false});
+    }
     return true;
 }
+
+void CLsysFractal::Weigh(const Tables& tables, const std::vector<Task>& tasks,
+                         std::vector<double>& weights) const
+{
+    int deepest = 0;
+    for (const Task& task : tasks) {
+        deepest = std::max(deepest, task.depth);
+    }
+    constexpr int kWeighedDepth = 4096;
+    if (deepest > kWeighedDepth) {
+        weights.assign(tasks.size(), std::numeric_limits<double>::infinity());
+        return;
+    }
+    // Characters interpreted under each byte, generation by generation.
+    std::vector<std::array<double, 256>> under(static_cast<std::size_t>(deepest) + 1);
+    under[0].fill(1.0);
+    for (std::size_t d = 1; d < under.size(); ++d) {
+        for (int c = 0; c < 256; ++c) {
+            const Replacement& rule = tables.rules[static_cast<std::size_t>(c)];
+            double n = 1.0;
+            if (rule.text != nullptr && !IsTurtleCommand(static_cast<char>(c))) {
+                for (std::size_t i = 0; i < rule.length; ++i) {
+                    n += under[d - 1][static_cast<unsigned char>(rule.text[i])];
+                }
+            }
+            under[d][static_cast<std::size_t>(c)] = n;
+        }
+    }
+    for (const Task& task : tasks) {
+        weights.push_back(task.countOnly ? 1.0
+                                         : under[static_cast<std::size_t>(task.depth)]
+                                                [static_cast<unsigned char>(task.symbol)]);
+    }
+}
+
+template class FractalKind<CLsysFractal>;
 
 void CLsysFractal::DrawInitiatorOverlay(MarkerSurface& surface, ColorPair)
 {

@@ -3,8 +3,13 @@
 // A turtle drawing of an L-system. The derived word is never built: the
 // rewriting is a recursion while the turtle moves.
 
-#include "engine/fractal.h"
+#include "engine/fractal_kind.h"
 #include "engine/lsystem.h"
+
+#include <array>
+#include <cstddef>
+#include <utility>
+#include <vector>
 
 struct LsysPreset
 {
@@ -16,7 +21,7 @@ struct LsysPreset
     const RulePreset* rules;
 };
 
-class CLsysFractal : public CFractal
+class CLsysFractal : public FractalKind<CLsysFractal>
 {
 public:
     static constexpr const char* kKeyword = "lsys";
@@ -25,25 +30,63 @@ public:
     CLsysFractal(std::string name, int days, const LSystem& lsystem, const Directions& directions);
     explicit CLsysFractal(CTextArchive& ar);
 
-    bool ComputeBounds(int days, FractalBounds& out, const StopFlag* stop, ProgressFn progress,
-                       void* arg) override;
-    bool Draw(DrawingSurface& surface, const StopFlag* stop) override;
     void DrawInitiatorOverlay(MarkerSurface& surface, ColorPair colors) override;
     void DrawGeneratorOverlay(MarkerSurface& surface, ColorPair colors) override;
     bool Save(CTextArchive& ar) override;
     bool IsValid() const override;
+    int MaxDays() const override { return kMaxStackDays; }
     LSystem* GetLsystem() override { return &m_lsystem; }
     Directions* GetDirections() override { return &m_directions; }
 
     Point m_start; // the turtle's start position, always the origin
 
 private:
-    // Interprets the axiom rewritten `depth` times on `surface`, which is also
-    // ctx.surface (passed typed so the measuring run binds statically).
-    template <typename Surface> void Run(Surface& surface, int depth, const DrawContext& ctx);
-    // The state of one run: turtle, stack and the tables built for it.
-    template <typename Surface> class Turtle;
+    friend class FractalKind<CLsysFractal>;
+    static constexpr bool kTurtle = true;
+    static constexpr double kReplayCost = 0.4;
+    struct Replacement
+    {
+        const char* text = nullptr; // null: no rule for this byte
+        std::size_t length = 0;
+    };
+    // Built once per drawing: the rule of every byte and the step vector of
+    // every heading, already multiplied by the drawing scale.
+    struct Tables
+    {
+        std::array<Replacement, 256> rules{};
+        std::vector<Point> steps; // empty for a huge compass
+        double scale = 1.0;
+        int headings = 1;
+    };
+    // Larger compasses compute each step as it is taken.
+    static constexpr int kMaxStepTable = 1 << 16;
+    // One character `depth` generations above the drawing; a character whose
+    // rule was unrolled into the tasks after it is only counted.
+    struct Task
+    {
+        char symbol;
+        int depth;
+        bool countOnly;
+    };
+    // Where the turtle is, where it heads, and the positions its open
+    // brackets saved.
+    struct TurtleState
+    {
+        int heading = 0;
+        Point position;
+        std::vector<std::pair<int, Point>> saved;
+    };
+    template <typename Surface> class Walker;
+    bool Drawable() const { return true; }
+    Tables MakeTables() const;
+    void Roots(const Tables& tables, int depth, std::vector<Task>& out) const;
+    bool Expand(const Tables& tables, const Task& task, std::vector<Task>& out) const;
+    void Weigh(const Tables& tables, const std::vector<Task>& tasks,
+               std::vector<double>& weights) const;
 
     LSystem m_lsystem;
     Directions m_directions;
 };
+
+// Instantiated once, beside the kind's walker.
+extern template class FractalKind<CLsysFractal>;

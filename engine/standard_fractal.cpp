@@ -7,7 +7,7 @@
 #include <vector>
 
 CStandardFractal::CStandardFractal(const StandardPreset& preset)
-    : CFractal(preset.name, preset.days, kKeyword),
+    : FractalKind(preset.name, preset.days, kKeyword),
       m_initiators(preset.segments, preset.x, preset.y),
       m_generator(preset.steps, preset.flags, preset.angles, preset.ratios)
 {
@@ -16,7 +16,7 @@ CStandardFractal::CStandardFractal(const StandardPreset& preset)
 
 CStandardFractal::CStandardFractal(std::string name, int days, const Pattern& generator,
                                    const InitiatorSet& initiators)
-    : CFractal(std::move(name), days, kKeyword), m_initiators(initiators), m_generator(generator)
+    : FractalKind(std::move(name), days, kKeyword), m_initiators(initiators), m_generator(generator)
 {
     SetValidity(true);
 }
@@ -24,110 +24,130 @@ CStandardFractal::CStandardFractal(std::string name, int days, const Pattern& ge
 // The sections are read even after a damaged header, so that as much as
 // possible of the file survives; m_bad still holds the header's outcome.
 CStandardFractal::CStandardFractal(CTextArchive& ar)
-    : CFractal(ar, kKeyword), m_initiators(ar), m_generator(ar)
+    : FractalKind(ar, kKeyword), m_initiators(ar), m_generator(ar)
 {
     SetValidity(!m_bad);
 }
 
-namespace {
-
-// A generator step as the complex number r·e^(iα): the vector of a child
-// segment is the parent's vector times this, which is the polar
-// rotate-and-scale without any trigonometry per element.
-struct StepVector
+CStandardFractal::Tables CStandardFractal::MakeTables() const
 {
-    double x;
-    double y;
-    int flags;
-};
-
-inline Point Times(Point v, const StepVector& w)
-{
-    return {v.x * w.x - v.y * w.y, v.x * w.y + v.y * w.x};
-}
-
-} // namespace
-
-template <typename Surface>
-void CStandardFractal::Run(Surface& surface, int depth, const DrawContext& ctx)
-{
-    std::vector<StepVector> steps;
-    steps.reserve(m_generator.size());
+    Tables tables;
+    tables.steps.reserve(m_generator.size());
     for (const PatternStep& step : m_generator) {
-        steps.push_back(
+        tables.steps.push_back(
             {step.ratio * std::cos(step.angle), step.ratio * std::sin(step.angle), step.flags});
     }
+    tables.scale = m_bounds.scale;
+    return tables;
+}
 
-    // Everything the recursion needs, passed by one reference; each level
-    // keeps only its running point and vector in its frame.
-    struct Walker
+// The segment from p along v: its children are v times each step, laid end
+// to end, which is the polar rotate-and-scale without any trigonometry per
+// element. Each level keeps only its running point and vector.
+template <typename Surface> class CStandardFractal::Walker
+{
+public:
+    Walker(CStandardFractal& fractal, const Tables& tables, Surface& surface,
+           const DrawContext& ctx)
+        : m_fractal(fractal), m_surface(surface), m_ctx(ctx), m_steps(tables.steps.data()),
+          m_stepsEnd(tables.steps.data() + tables.steps.size())
     {
-        CStandardFractal& fractal;
-        Surface& surface;
-        const DrawContext& ctx;
-        const StepVector* steps;
-        const StepVector* stepsEnd;
+    }
 
-        void Leaf(Point p, Point v, int flags)
-        {
-            if ((flags & StepHidden) == 0) {
-                if ((flags & StepInvisible) != 0) {
-                    surface.MoveTo(p.x + v.x, p.y + v.y);
-                } else {
-                    surface.Line(p.x, p.y, p.x + v.x, p.y + v.y);
-                }
-            }
-            // Hidden segments are elements too: the count and the stop test
-            // do not depend on what a step looks like.
-            fractal.CountElement(ctx);
+    void Run(const Task& task)
+    {
+        if (task.leaf) {
+            Leaf(task.p, task.v, task.flags);
+        } else {
+            Substitute(task.p, task.v, task.depth, task.flags);
         }
+    }
+    int GetState() const { return 0; }
+    void SetState(int) {}
 
-        // The segment from p along v, at `depth` generations above the drawing.
-        void Substitute(Point p, Point v, int depth, int flags)
-        {
-            if (depth == 0) {
-                Leaf(p, v, flags);
-                return;
-            }
-            for (const StepVector* w = steps; w != stepsEnd; ++w) {
-                const Point child = Times(v, *w);
-                if ((w->flags & StepFinal) != 0 || depth == 1) {
-                    Leaf(p, child, w->flags);
-                } else {
-                    Substitute(p, child, depth - 1, w->flags);
-                }
-                p += child;
+private:
+    void Leaf(Point p, Point v, int flags)
+    {
+        if ((flags & StepHidden) == 0) {
+            if ((flags & StepInvisible) != 0) {
+                m_surface.MoveTo(p.x + v.x, p.y + v.y);
+            } else {
+                m_surface.Line(p.x, p.y, p.x + v.x, p.y + v.y);
             }
         }
-    };
+        // Hidden segments are elements too: the count and the stop test do
+        // not depend on what a step looks like.
+        m_fractal.CountElement(m_ctx);
+    }
+    // The segment from p along v, at `depth` generations above the drawing.
+    void Substitute(Point p, Point v, int depth, int flags)
+    {
+        if (depth == 0) {
+            Leaf(p, v, flags);
+            return;
+        }
+        for (const StepVector* w = m_steps; w != m_stepsEnd; ++w) {
+            const Point child = Times(v, *w);
+            if ((w->flags & StepFinal) != 0 || depth == 1) {
+                Leaf(p, child, w->flags);
+            } else {
+                Substitute(p, child, depth - 1, w->flags);
+            }
+            p += child;
+        }
+    }
 
-    Walker walker{*this, surface, ctx, steps.data(), steps.data() + steps.size()};
-    const double scale = m_bounds.scale;
+    CStandardFractal& m_fractal;
+    Surface& m_surface;
+    const DrawContext& m_ctx;
+    const StepVector* m_steps;
+    const StepVector* m_stepsEnd;
+};
+
+void CStandardFractal::Roots(const Tables& tables, int depth, std::vector<Task>& out) const
+{
+    const double scale = tables.scale;
     for (const Segment& s : m_initiators) {
         const Point start = scale * s.start;
-        walker.Substitute(start, scale * s.end - start, depth, 0);
+        out.push_back({start, scale * s.end - start, depth, 0, false});
     }
 }
 
-bool CStandardFractal::ComputeBounds(int days, FractalBounds& out, const StopFlag* stop,
-                                     ProgressFn progress, void* arg)
+bool CStandardFractal::Expand(const Tables& tables, const Task& task, std::vector<Task>& out) const
 {
-    ExtentSurface surface;
-    const DrawContext ctx{&surface, stop, progress, arg};
-    Run(surface, BoundsDepth(days), ctx);
-    out = surface.Bounds();
-    return true;
-}
-
-bool CStandardFractal::Draw(DrawingSurface& surface, const StopFlag* stop)
-{
-    if (m_days < 1) {
+    if (task.leaf || task.depth == 0) {
         return false;
     }
-    const DrawContext ctx{&surface, stop, nullptr, nullptr};
-    Run(surface, ClampDepth(m_days), ctx);
+    // Exactly the arithmetic of Walker::Substitute.
+    Point p = task.p;
+    for (const StepVector& w : tables.steps) {
+        const Point child = Times(task.v, w);
+        const bool leaf = (w.flags & StepFinal) != 0 || task.depth == 1;
+        out.push_back({p, child, task.depth - 1, w.flags, leaf});
+        p += child;
+    }
     return true;
 }
+
+void CStandardFractal::Weigh(const Tables& tables, const std::vector<Task>& tasks,
+                             std::vector<double>& weights) const
+{
+    // Leaves under a segment `d` generations above the drawing.
+    std::vector<double> leaves{1.0};
+    for (const Task& task : tasks) {
+        while (!task.leaf && static_cast<int>(leaves.size()) <= task.depth) {
+            const int d = static_cast<int>(leaves.size());
+            double n = 0.0;
+            for (const StepVector& w : tables.steps) {
+                n += (w.flags & StepFinal) != 0 || d == 1 ? 1.0 : leaves.back();
+            }
+            leaves.push_back(n);
+        }
+        weights.push_back(task.leaf ? 1.0 : leaves[static_cast<std::size_t>(task.depth)]);
+    }
+}
+
+template class FractalKind<CStandardFractal>;
 
 void CStandardFractal::DrawInitiatorOverlay(MarkerSurface& surface, ColorPair colors)
 {

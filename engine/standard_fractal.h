@@ -4,10 +4,13 @@
 // generator, and every segment of the result again, generation after
 // generation.
 
-#include "engine/fractal.h"
+#include "engine/fractal_kind.h"
 #include "engine/pattern.h"
 
-struct StandardPreset {
+#include <vector>
+
+struct StandardPreset
+{
     const char* name;
     int days;
     int segments;     // n initiator segments
@@ -19,7 +22,8 @@ struct StandardPreset {
     const double* ratios;
 };
 
-class CStandardFractal : public CFractal {
+class CStandardFractal : public FractalKind<CStandardFractal>
+{
 public:
     static constexpr const char* kKeyword = "std";
 
@@ -28,9 +32,6 @@ public:
                      const InitiatorSet& initiators);
     explicit CStandardFractal(CTextArchive& ar);
 
-    bool ComputeBounds(int days, FractalBounds& out, const StopFlag* stop, ProgressFn progress,
-                       void* arg) override;
-    bool Draw(DrawingSurface& surface, const StopFlag* stop) override;
     void DrawInitiatorOverlay(MarkerSurface& surface, ColorPair colors) override;
     void DrawGeneratorOverlay(MarkerSurface& surface, ColorPair colors) override;
     bool Save(CTextArchive& ar) override;
@@ -39,8 +40,46 @@ public:
     Pattern* GetGenerator() override { return &m_generator; }
 
 private:
-    template <typename Surface> void Run(Surface& surface, int depth, const DrawContext& ctx);
+    friend class FractalKind<CStandardFractal>;
+    static constexpr bool kTurtle = false;
+    static constexpr double kReplayCost = 0.0;
+    // A generator step as the complex number r·e^(iα): the vector of a
+    // child segment is the parent's vector times this.
+    struct StepVector
+    {
+        double x;
+        double y;
+        int flags;
+    };
+    struct Tables
+    {
+        std::vector<StepVector> steps;
+        double scale = 1.0;
+    };
+    static Point Times(Point v, const StepVector& w)
+    {
+        return {v.x * w.x - v.y * w.y, v.x * w.y + v.y * w.x};
+    }
+    // A segment `depth` generations above the drawing, or a leaf to draw.
+    struct Task
+    {
+        Point p;
+        Point v;
+        int depth;
+        int flags;
+        bool leaf;
+    };
+    template <typename Surface> class Walker;
+    bool Drawable() const { return true; }
+    Tables MakeTables() const;
+    void Roots(const Tables& tables, int depth, std::vector<Task>& out) const;
+    bool Expand(const Tables& tables, const Task& task, std::vector<Task>& out) const;
+    void Weigh(const Tables& tables, const std::vector<Task>& tasks,
+               std::vector<double>& weights) const;
 
     InitiatorSet m_initiators;
     Pattern m_generator;
 };
+
+// Instantiated once, beside the kind's walker.
+extern template class FractalKind<CStandardFractal>;

@@ -1,5 +1,6 @@
 #include "render/fractal_painter.h"
 
+#include "render/aa_raster_surface.h"
 #include "render/gdi_marker_surface.h"
 #include "render/isotropic_mapping.h"
 #include "render/raster_surface.h"
@@ -257,8 +258,35 @@ bool PaintFractal(QImage& image, CFractal& fractal, double zoom, const DisplaySe
         return true;
     }
     // The painter has ended: from here the rasteriser owns the bits.
+    const IsotropicParams& mapping = g.fractalMapping;
+    if (options.antialias && !indexed) {
+        // Lines on the pixel centres, as on the painter's antialiased path.
+        IsotropicParams centred = mapping;
+        centred.pixelOffset = 0.5;
+        AaRasterSurface surface(image);
+        surface.SetMapping(centred);
+        surface.SetColor(settings.FractalColor());
+        if (options.progress != nullptr) {
+            surface.SetProgress(options.progress, options.progressArg, kProgressShift);
+        }
+        // What was drawn shows also when the drawing is stopped.
+        struct Report
+        {
+            AaRasterSurface& from;
+            PaintCounts* to;
+            ~Report()
+            {
+                from.Finish();
+                if (to != nullptr) {
+                    *to = {from.Lines(), from.Pixels(), from.Moves()};
+                }
+            }
+        } report{surface, options.counts};
+        fractal.Draw(surface, stop);
+        return true;
+    }
     RasterSurface surface(image);
-    surface.SetMapping(g.fractalMapping);
+    surface.SetMapping(mapping);
     surface.SetColor(settings.FractalColor());
     surface.SetPenColor(settings.FractalColor());
     if (options.progress != nullptr) {

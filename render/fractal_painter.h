@@ -78,8 +78,10 @@ enum class FractalPath
     // Through a GdiSurface on the painter: antialiased, vector and printed
     // output, and anything else a painter can do.
     Painter,
-    // Through our own aliased rasteriser straight into the image's bits
-    // (images only): one-pixel lines and pixels at many times the speed.
+    // Through our own rasterisers straight into the image's bits (images
+    // only): one-pixel lines and pixels at many times the speed, aliased, or
+    // antialiased by coverage when `antialias` is set. Both may draw pieces
+    // of the figure on several threads.
     Direct
 };
 

@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
-RasterSurface::RasterSurface(QImage& image) : m_image(image)
+RasterSurface::RasterSurface(QImage& image) : m_image(&image)
 {
     switch (image.format()) {
     case QImage::Format_RGB32:
@@ -55,8 +56,8 @@ void RasterSurface::Fill(Color color)
 {
     if (m_depth != 0) {
         // A 32-bit image takes the colour itself, an 8-bit one its index.
-        m_image.fill(Encode(color));
-        m_bits = m_image.bits();
+        m_image->fill(Encode(color));
+        m_bits = m_image->bits();
     }
 }
 
@@ -73,16 +74,16 @@ std::uint32_t RasterSurface::Encode(Color color)
     if (m_depth != 1) {
         return rgb;
     }
-    QList<QRgb> table = m_image.colorTable();
+    QList<QRgb> table = m_image->colorTable();
     const auto found = std::find(table.begin(), table.end(), rgb);
     if (found != table.end()) {
         return static_cast<std::uint32_t>(found - table.begin());
     }
     if (table.size() < 256) {
         table.push_back(rgb);
-        m_image.setColorTable(table);
+        m_image->setColorTable(table);
         // Changing the table may have given the image its own copy.
-        m_bits = m_image.bits();
+        m_bits = m_image->bits();
         return static_cast<std::uint32_t>(table.size() - 1);
     }
     // A full table: the nearest colour it has.
@@ -240,9 +241,18 @@ void RasterSurface::Line(double x1, double y1, double x2, double y2, Color color
 void RasterSurface::Line(double x1, double y1, double x2, double y2)
 {
     // Chains (every curve kind) start each line where the last one ended:
-    // that end's pixel is known already.
+    // that end's pixel is known already. Without a transform each axis maps
+    // on its own, so an end that keeps one coordinate keeps its pixel there.
     const Pixel a = (x1 == m_lastEndX && y1 == m_lastEndY) ? m_current : ToPixel(x1, y1);
-    SetCurrent(x2, y2);
+    if (m_transform == nullptr) {
+        m_current = {
+            x2 == m_lastEndX ? m_current.x : PixelOf(TruncateToDevice(x2) * m_scale + m_offsetX),
+            y2 == m_lastEndY ? m_current.y : PixelOf(TruncateToDevice(y2) * m_scale + m_offsetY)};
+        m_lastEndX = x2;
+        m_lastEndY = y2;
+    } else {
+        SetCurrent(x2, y2);
+    }
     DrawLine(a, m_current, m_penValue);
     Count(m_lines);
 }
@@ -343,5 +353,139 @@ void RasterSurface::Circle(double cx, double cy, double r)
                          std::llround(centreY + ry * std::sin(t))};
         DrawLine(previous, next, m_penValue);
         previous = next;
+    }
+}
+
+void RasterSurface::Take(const DrawElement* elements, std::size_t count)
+{
+    if (m_transform == nullptr && m_depth == 4) {
+        TakeLines<std::uint32_t>(elements, count);
+    } else if (m_transform == nullptr && m_depth == 1) {
+        TakeLines<std::uint8_t>(elements, count);
+    } else {
+        for (const DrawElement* e = elements; e != elements + count; ++e) {
+            TakeOne(*e);
+        }
+    }
+}
+
+void RasterSurface::TakeOne(const DrawElement& e)
+{
+    switch (e.op) {
+    case DrawElement::Move:
+        MoveTo(e.x2, e.y2);
+        break;
+    case DrawElement::Pixel:
+        SetPixel(e.x2, e.y2);
+        break;
+    case DrawElement::Line:
+        Line(e.x1, e.y1, e.x2, e.y2);
+        break;
+    }
+}
+
+// Line() for a batch without a transform, with the chain's state in
+// registers: each axis maps on its own, so an end that keeps a coordinate
+// of the last end keeps its pixel there.
+template <typename T> void RasterSurface::TakeLines(const DrawElement* elements, std::size_t count)
+{
+    const auto value = static_cast<T>(m_penValue);
+    const auto pixelX = [this](double x) {
+        return PixelOf(TruncateToDevice(x) * m_scale + m_offsetX);
+    };
+    const auto pixelY = [this](double y) {
+        return PixelOf(TruncateToDevice(y) * m_scale + m_offsetY);
+    };
+    for (const DrawElement* e = elements; e != elements + count; ++e) {
+        if (e->op != DrawElement::Line) {
+            TakeOne(*e);
+            continue;
+        }
+        const double lastX = m_lastEndX;
+        const double lastY = m_lastEndY;
+        const Pixel a{e->x1 == lastX ? m_current.x : pixelX(e->x1),
+                      e->y1 == lastY ? m_current.y : pixelY(e->y1)};
+        const Pixel b{e->x2 == lastX ? m_current.x : (e->x2 == e->x1 ? a.x : pixelX(e->x2)),
+                      e->y2 == lastY ? m_current.y : (e->y2 == e->y1 ? a.y : pixelY(e->y2))};
+        m_current = b;
+        m_lastEndX = e->x2;
+        m_lastEndY = e->y2;
+        if (static_cast<std::uint64_t>(a.x) < static_cast<std::uint64_t>(m_width) &&
+            static_cast<std::uint64_t>(b.x) < static_cast<std::uint64_t>(m_width) &&
+            static_cast<std::uint64_t>(a.y) < static_cast<std::uint64_t>(m_height) &&
+            static_cast<std::uint64_t>(b.y) < static_cast<std::uint64_t>(m_height)) {
+            // Most lines of a dense figure are shorter than a pixel: their
+            // two ends are all Bresenham would light.
+            T* const pa = reinterpret_cast<T*>(m_bits + a.y * m_stride) + a.x;
+            T* const pb = reinterpret_cast<T*>(m_bits + b.y * m_stride) + b.x;
+            if (static_cast<std::uint64_t>(b.x - a.x + 1) <= 2 &&
+                static_cast<std::uint64_t>(b.y - a.y + 1) <= 2) {
+                *pa = value;
+                *pb = value;
+            } else {
+                Bresenham<T>(int(a.x), int(a.y), int(b.x), int(b.y), value);
+            }
+        } else {
+            DrawLine(a, b, m_penValue);
+        }
+        Count(m_lines);
+    }
+}
+
+std::unique_ptr<BatchSurface> RasterSurface::Fork()
+{
+    if (m_depth == 0 || m_penValue != m_colorValue) {
+        return nullptr;
+    }
+    auto mask = std::make_unique<QImage>(m_width, m_height, QImage::Format_Indexed8);
+    if (mask->isNull()) {
+        return nullptr;
+    }
+    mask->setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mask->fill(0);
+    auto piece = std::make_unique<RasterSurface>(*mask);
+    piece->m_mask = std::move(mask);
+    piece->m_mapping = m_mapping;
+    piece->m_scale = m_scale;
+    piece->m_offsetX = m_offsetX;
+    piece->m_offsetY = m_offsetY;
+    piece->m_transform = m_transform;
+    piece->m_colorValue = piece->m_penValue = 1;
+    return piece;
+}
+
+void RasterSurface::Join(BatchSurface& piece)
+{
+    auto* other = dynamic_cast<RasterSurface*>(&piece);
+    if (other == nullptr || other->m_mask == nullptr) {
+        return;
+    }
+    m_lines += other->m_lines;
+    m_pixels += other->m_pixels;
+    m_moves += other->m_moves;
+    // Masks are mostly empty: eight bytes are skipped at a time.
+    for (int y = 0; y < m_height; ++y) {
+        const uchar* mask = other->m_bits + y * other->m_stride;
+        uchar* row = m_bits + y * m_stride;
+        for (int x = 0; x < m_width; x += 8) {
+            const int end = std::min(x + 8, m_width);
+            if (end - x == 8) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, mask + x, sizeof word);
+                if (word == 0) {
+                    continue;
+                }
+            }
+            for (int i = x; i < end; ++i) {
+                if (mask[i] == 0) {
+                    continue;
+                }
+                if (m_depth == 4) {
+                    reinterpret_cast<std::uint32_t*>(row)[i] = m_penValue;
+                } else {
+                    row[i] = static_cast<uchar>(m_penValue);
+                }
+            }
+        }
     }
 }

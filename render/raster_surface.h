@@ -14,6 +14,7 @@
 
 #include "render/gdi_surface.h"
 #include "render/isotropic_mapping.h"
+#include "surface/batch_surface.h"
 #include "surface/drawing_surface.h"
 #include "surface/progress.h"
 
@@ -21,8 +22,9 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 
-class RasterSurface final : public DrawingSurface
+class RasterSurface final : public BatchSurface
 {
 public:
     // The image must outlive the surface and be of format RGB32, ARGB32,
@@ -69,6 +71,13 @@ public:
     void Circle(double cx, double cy, double r, Color color) override;
     void Circle(double cx, double cy, double r) override;
     const AffineMap* GetTransform() const override { return m_transform; }
+
+    void Take(const DrawElement* elements, std::size_t count) override;
+    // Pieces draw into their own 8-bit mask, set into this image's pixels
+    // when joined: exact when lines and pixels share one colour (otherwise
+    // the surface does not split).
+    std::unique_ptr<BatchSurface> Fork() override;
+    void Join(BatchSurface& piece) override;
 
     // The pixel of a model point as the end of a line, and as a single
     // pixel; either may lie outside the image.
@@ -124,9 +133,13 @@ private:
     void Plot(Pixel p, std::uint32_t value);
     void DrawLine(Pixel a, Pixel b, std::uint32_t value);
     template <typename T> void Bresenham(int x0, int y0, int x1, int y1, T value);
+    void TakeOne(const DrawElement& element);
+    template <typename T> void TakeLines(const DrawElement* elements, std::size_t count);
     void FillTriangle(const Pixel (&corners)[3], std::uint32_t value);
 
-    QImage& m_image;
+    // A piece's own mask (pieces only).
+    std::unique_ptr<QImage> m_mask;
+    QImage* m_image;
     uchar* m_bits = nullptr;
     qsizetype m_stride = 0;
     int m_width = 0;

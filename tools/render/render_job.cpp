@@ -367,6 +367,13 @@ int RunRender(const RenderOptions& o, const StopFlag& stop, RenderStats* statsOu
         Error(outputPath + ": cannot write (" + Str(file.errorString()) + ")");
         return kExitIo;
     }
+    // Another generation than the one asked is never drawn.
+    if (fractal.m_days > fractal.MaxDays()) {
+        file.cancelWriting();
+        Error(loaded.source + ": at most " + std::to_string(fractal.MaxDays()) +
+              " days for this fractal");
+        return kExitUnusable;
+    }
     ProgressBar bar(!o.quiet && isatty(STDERR_FILENO) != 0);
     int code = kExitOk;
     try {

@@ -367,8 +367,9 @@ it, into a picture, a vector file or a list of its elements.
   --color #rrggbb       the fractal's colour
   --no-antialias        PNG only: aliased one-pixel lines, exactly the
                         window's pixels (default: antialiased)
-  --raster-path P       for aliased PNG: direct (our own rasteriser, default)
-                        or painter (QPainter, for comparisons)
+  --raster-path P       for PNG, aliased or antialiased: direct (our own
+                        rasterisers, default) or painter (QPainter, for
+                        comparisons)
   --save PATH           also write the fractal, with the --days change, as a
                         fractal file
   --stats               print one JSON object on stdout: name, kind, days,

@@ -25,8 +25,8 @@ enum class OutputType
     Txt
 };
 
-// Which rasteriser draws an aliased PNG: our own (the default) or the
-// painter, kept for comparisons and measurements.
+// Which rasteriser draws a PNG, aliased or antialiased: our own (the
+// default) or the painter, kept for comparisons and measurements.
 enum class RasterPath
 {
     Direct,

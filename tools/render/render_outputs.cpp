@@ -3,12 +3,12 @@
 #include "render/fractal_painter.h"
 #include "render/gdi_surface.h"
 #include "render/isotropic_mapping.h"
+#include "render/png_encoder.h"
 #include "svg_writer.h"
 #include "text_export.h"
 
 #include <QBuffer>
 #include <QImage>
-#include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -67,10 +67,11 @@ DrawResult DrawPng(QSaveFile& file, CFractal& fractal, const RenderOptions& o,
                    const DisplaySettings& settings, const ImageList& markers, const StopFlag& stop,
                    ProgressBar& bar, RenderStats& stats)
 {
-    const bool direct = !o.antialias && o.rasterPath == RasterPath::Direct;
+    const bool direct = o.rasterPath == RasterPath::Direct;
     // The fractal alone in two colours fits an 8-bit image: a quarter of the
     // memory to write and to encode.
-    const bool indexed = direct && (settings.flags & (kShowInitiator | kShowGenerator)) == 0;
+    const bool indexed =
+        direct && !o.antialias && (settings.flags & (kShowInitiator | kShowGenerator)) == 0;
     QImage image(o.width, o.height, indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
     if (image.isNull()) {
         return {false, "cannot hold a picture of " + std::to_string(o.width) + "x" +
@@ -110,9 +111,9 @@ DrawResult DrawPng(QSaveFile& file, CFractal& fractal, const RenderOptions& o,
     bar.Clear();
 
     const auto encodeStart = Clock::now();
-    QImageWriter writer(&file, "png");
-    if (!writer.write(image)) {
-        return {false, Str(writer.errorString())};
+    QString error;
+    if (!WritePng(image, file, &error)) {
+        return {false, Str(error)};
     }
     stats.secondsEncode = SecondsSince(encodeStart);
     return {};

@@ -1,0 +1,370 @@
+#include "render/aa_raster_surface.h"
+
+#include "render/gdi_surface.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// floor() without a library call, for the coordinates a picture can have.
+inline int Floor(double v)
+{
+    const int i = static_cast<int>(v);
+    return v < static_cast<double>(i) ? i - 1 : i;
+}
+
+// Device coordinates far outside any picture are held here, so that the
+// integer arithmetic below never overflows; lines are still cut exactly at
+// the picture's edge by their own loops.
+constexpr double kFar = 1 << 28;
+
+inline double Limit(double v)
+{
+    return v < -kFar ? -kFar : (v > kFar ? kFar : v);
+}
+
+} // namespace
+
+AaRasterSurface::AaRasterSurface(QImage& image)
+{
+    switch (image.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        if (!image.isNull()) {
+            m_image = &image;
+            m_width = image.width();
+            m_height = image.height();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+AaRasterSurface::AaRasterSurface(const AaRasterSurface& parent, int)
+    : m_width(parent.m_width), m_height(parent.m_height), m_scale(parent.m_scale),
+      m_offsetX(parent.m_offsetX), m_offsetY(parent.m_offsetY), m_transform(parent.m_transform),
+      m_color(parent.m_color)
+{
+}
+
+void AaRasterSurface::SetMapping(const IsotropicParams& mapping)
+{
+    ForgetLastEnd();
+    m_scale = mapping.scale;
+    m_offsetX =
+        mapping.viewportOrigin.x() - mapping.windowOrigin.x() * mapping.scale + mapping.pixelOffset;
+    m_offsetY =
+        mapping.viewportOrigin.y() - mapping.windowOrigin.y() * mapping.scale + mapping.pixelOffset;
+}
+
+void AaRasterSurface::SetProgress(ProgressFn progress, void* arg, int shift)
+{
+    m_progress = progress;
+    m_progressArg = arg;
+    m_progressMask = (std::int64_t{1} << std::clamp(shift, 0, 40)) - 1;
+}
+
+QPointF AaRasterSurface::ToDevice(double x, double y) const
+{
+    double X = x;
+    double Y = y;
+    if (m_transform != nullptr) {
+        const AffineMap& m = *m_transform;
+        X = m.a * x + m.b * y + m.e;
+        Y = m.c * x + m.d * y + m.f;
+    }
+    // Whole logical units first, exactly as the painter's surface truncates.
+    return {Limit(TruncateToDevice(X) * m_scale + m_offsetX),
+            Limit(TruncateToDevice(Y) * m_scale + m_offsetY)};
+}
+
+void AaRasterSurface::Finish()
+{
+    if (m_clear.empty() || m_image == nullptr) {
+        m_clear.clear();
+        return;
+    }
+    const float red = static_cast<float>(RedOf(m_color));
+    const float green = static_cast<float>(GreenOf(m_color));
+    const float blue = static_cast<float>(BlueOf(m_color));
+    const bool premultiplied = m_image->format() == QImage::Format_ARGB32_Premultiplied;
+    for (int y = 0; y < m_height; ++y) {
+        const float* clear = m_clear.data() + static_cast<std::size_t>(y) * m_width;
+        auto* line = reinterpret_cast<QRgb*>(m_image->scanLine(y));
+        for (int x = 0; x < m_width; ++x) {
+            const float t = clear[x];
+            if (t >= 1.0f) {
+                continue;
+            }
+            // The colour over what was there, as source-over with the
+            // coverage 1 - t; rounded to the nearest level.
+            const QRgb under = premultiplied ? qUnpremultiply(line[x]) : line[x];
+            const float cover = 1.0f - t;
+            const auto mix = [t, cover](int below, float over) {
+                return static_cast<int>(over * cover + static_cast<float>(below) * t + 0.5f);
+            };
+            const int alpha =
+                static_cast<int>(255.0f * cover + static_cast<float>(qAlpha(under)) * t + 0.5f);
+            const QRgb out = qRgba(mix(qRed(under), red), mix(qGreen(under), green),
+                                   mix(qBlue(under), blue), alpha);
+            line[x] = premultiplied ? qPremultiply(out) : out;
+        }
+    }
+    m_clear.clear();
+}
+
+template <bool Steep> void AaRasterSurface::Span(double a1, double b1, double a2, double b2)
+{
+    // `a` runs along the major axis, `b` across it.
+    if (a1 > a2) {
+        std::swap(a1, a2);
+        std::swap(b1, b2);
+    }
+    const int majorSize = Steep ? m_height : m_width;
+    const int minorSize = Steep ? m_width : m_height;
+    const double length = a2 - a1;
+    const double slope = length > 0.0 ? (b2 - b1) / length : 0.0;
+    // The square cap: half a pixel beyond each end.
+    const double start = a1 - 0.5;
+    const double end = a2 + 0.5;
+    const int from = Floor(start);
+    const int to = Floor(end);
+    float* const clear = m_clear.data();
+    const std::size_t stride = static_cast<std::size_t>(m_width);
+    const auto coverAt = [start, end](int i) {
+        return std::min(end, i + 1.0) - std::max(start, double(i));
+    };
+    // Wholly inside, with a pixel to spare across: no test per pixel.
+    const double entry = b1 + slope * (from + 1.0 - a1) - 0.5;
+    const double exit = entry + slope * (to - from);
+    if (from >= 0 && to < majorSize && std::min(entry, exit) >= 1.0 &&
+        std::max(entry, exit) < minorSize - 2.0) {
+        const std::size_t across = Steep ? 1 : stride;
+        double centre = entry;
+        for (int i = from; i <= to; ++i, centre += slope) {
+            const double cover = i == from || i == to ? coverAt(i) : 1.0;
+            const auto j = static_cast<int>(centre);
+            const float below = static_cast<float>((centre - j) * cover);
+            const float above = static_cast<float>(cover) - below;
+            float* const p = Steep ? clear + static_cast<std::size_t>(i) * stride + j
+                                   : clear + static_cast<std::size_t>(j) * stride + i;
+            p[0] *= 1.0f - above;
+            p[across] *= 1.0f - below;
+        }
+        return;
+    }
+    const int first = std::max(from, 0);
+    const int last = std::min(to, majorSize - 1);
+    // The line's centre across each column is sampled half a pixel after
+    // the column's centre, as the painter's stroker steps it, and split
+    // between the two pixels whose centres are nearest.
+    double centre = b1 + slope * (first + 1.0 - a1) - 0.5;
+    for (int i = first; i <= last; ++i, centre += slope) {
+        double cover = 1.0;
+        if (i == first || i == last) {
+            cover = coverAt(i);
+            if (cover <= 0.0) {
+                continue;
+            }
+        }
+        const int j = Floor(centre);
+        const float below = static_cast<float>((centre - j) * cover);
+        const float above = static_cast<float>(cover) - below;
+        const std::size_t major = static_cast<std::size_t>(i);
+        if (j >= 0 && j < minorSize) {
+            clear[Steep ? major * stride + j : j * stride + major] *= 1.0f - above;
+        }
+        if (j + 1 >= 0 && j + 1 < minorSize) {
+            const auto k = static_cast<std::size_t>(j + 1);
+            clear[Steep ? major * stride + k : k * stride + major] *= 1.0f - below;
+        }
+    }
+}
+
+void AaRasterSurface::Segment(QPointF a, QPointF b)
+{
+    if (m_image == nullptr && m_width == 0) {
+        return;
+    }
+    if (m_clear.empty()) {
+        m_clear.assign(static_cast<std::size_t>(m_width) * m_height, 1.0f);
+    }
+    if (a.x() == b.x() && a.y() == b.y()) {
+        // A line without length is a point of the pen, as a painter draws it.
+        Dot(a);
+    } else if (std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y())) {
+        Span<false>(a.x(), a.y(), b.x(), b.y());
+    } else {
+        Span<true>(a.y(), a.x(), b.y(), b.x());
+    }
+}
+
+void AaRasterSurface::Dot(QPointF p)
+{
+    // A point is one whole pixel, the nearest, as a cosmetic pen's point.
+    const int x = Floor(p.x() + 0.5);
+    const int y = Floor(p.y() + 0.5);
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+        return;
+    }
+    if (m_clear.empty()) {
+        m_clear.assign(static_cast<std::size_t>(m_width) * m_height, 1.0f);
+    }
+    m_clear[static_cast<std::size_t>(y) * m_width + x] = 0.0f;
+}
+
+void AaRasterSurface::WithColor(Color color, const std::function<void()>& draw)
+{
+    if (color == m_color) {
+        draw();
+        return;
+    }
+    const Color saved = m_color;
+    Finish();
+    m_color = color;
+    draw();
+    Finish();
+    m_color = saved;
+}
+
+void AaRasterSurface::MoveTo(double x, double y)
+{
+    SetCurrent(x, y);
+    Count(m_moves);
+}
+
+void AaRasterSurface::SetPixel(double x, double y, Color color)
+{
+    WithColor(color, [&] { Dot(ToDevice(x, y)); });
+    Count(m_pixels);
+}
+
+void AaRasterSurface::SetPixel(double x, double y)
+{
+    Dot(ToDevice(x, y));
+    Count(m_pixels);
+}
+
+void AaRasterSurface::Line(double x1, double y1, double x2, double y2, Color color)
+{
+    const QPointF a = ToDevice(x1, y1);
+    SetCurrent(x2, y2);
+    WithColor(color, [&] { Segment(a, m_current); });
+    Count(m_lines);
+}
+
+void AaRasterSurface::Line(double x1, double y1, double x2, double y2)
+{
+    // Chains start each line where the last one ended.
+    const QPointF a = x1 == m_lastX && y1 == m_lastY ? m_current : ToDevice(x1, y1);
+    SetCurrent(x2, y2);
+    Segment(a, m_current);
+    Count(m_lines);
+}
+
+void AaRasterSurface::LineTo(double x, double y, Color color)
+{
+    const QPointF a = m_current;
+    SetCurrent(x, y);
+    WithColor(color, [&] { Segment(a, m_current); });
+    Count(m_lines);
+}
+
+void AaRasterSurface::LineTo(double x, double y)
+{
+    const QPointF a = m_current;
+    SetCurrent(x, y);
+    Segment(a, m_current);
+    Count(m_lines);
+}
+
+void AaRasterSurface::Arrow(Point p, Polar v, int size, Color color)
+{
+    WithColor(color, [&] { Arrow(p, v, size); });
+}
+
+void AaRasterSurface::Arrow(Point p, Polar v, int size)
+{
+    const Point tip{p.x + std::cos(v.angle) * v.length, p.y + std::sin(v.angle) * v.length};
+    const double angle1 = v.angle + 5.0 * pi / 6.0;
+    const Point second{tip.x + std::cos(angle1) * size, tip.y + std::sin(angle1) * size};
+    const double angle2 = angle1 + 2.0 * pi / 3.0;
+    const Point third{second.x + std::cos(angle2) * size, second.y + std::sin(angle2) * size};
+    const QPointF corners[3] = {ToDevice(tip.x, tip.y), ToDevice(second.x, second.y),
+                                ToDevice(third.x, third.y)};
+    for (int i = 0; i < 3; ++i) {
+        Segment(corners[i], corners[(i + 1) % 3]);
+    }
+}
+
+void AaRasterSurface::Circle(double cx, double cy, double r, Color color)
+{
+    WithColor(color, [&] { Circle(cx, cy, r); });
+}
+
+void AaRasterSurface::Circle(double cx, double cy, double r)
+{
+    const QPointF a = ToDevice(cx - r, cy - r);
+    const QPointF b = ToDevice(cx + r, cy + r);
+    const QPointF centre = (a + b) * 0.5;
+    const double rx = 0.5 * std::abs(b.x() - a.x());
+    const double ry = 0.5 * std::abs(b.y() - a.y());
+    const int steps = static_cast<int>(std::clamp(std::max(rx, ry) * 4.0, 8.0, 65536.0));
+    QPointF previous(centre.x() + rx, centre.y());
+    for (int i = 1; i <= steps; ++i) {
+        const double t = 2.0 * pi * i / steps;
+        const QPointF next(centre.x() + rx * std::cos(t), centre.y() + ry * std::sin(t));
+        Segment(previous, next);
+        previous = next;
+    }
+}
+
+void AaRasterSurface::Take(const DrawElement* elements, std::size_t count)
+{
+    for (const DrawElement* e = elements; e != elements + count; ++e) {
+        switch (e->op) {
+        case DrawElement::Move:
+            MoveTo(e->x2, e->y2);
+            break;
+        case DrawElement::Pixel:
+            SetPixel(e->x2, e->y2);
+            break;
+        case DrawElement::Line:
+            Line(e->x1, e->y1, e->x2, e->y2);
+            break;
+        }
+    }
+}
+
+std::unique_ptr<BatchSurface> AaRasterSurface::Fork()
+{
+    if (m_image == nullptr) {
+        return nullptr;
+    }
+    return std::unique_ptr<BatchSurface>(new AaRasterSurface(*this, 0));
+}
+
+void AaRasterSurface::Join(BatchSurface& piece)
+{
+    auto* other = dynamic_cast<AaRasterSurface*>(&piece);
+    if (other == nullptr) {
+        return;
+    }
+    m_lines += other->m_lines;
+    m_pixels += other->m_pixels;
+    m_moves += other->m_moves;
+    if (other->m_clear.empty()) {
+        return;
+    }
+    if (m_clear.empty()) {
+        m_clear.swap(other->m_clear);
+        return;
+    }
+    for (std::size_t i = 0; i < m_clear.size(); ++i) {
+        m_clear[i] *= other->m_clear[i];
+    }
+    other->m_clear.clear();
+}

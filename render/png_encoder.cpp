@@ -1,0 +1,217 @@
+#include "render/png_encoder.h"
+
+#include <QIODevice>
+#include <QImage>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Below this many raw bytes a second thread costs more than it saves.
+constexpr std::size_t kBytesPerThread = 256 * 1024;
+
+void PutBigEndian(std::vector<unsigned char>& out, std::uint32_t v)
+{
+    out.push_back(static_cast<unsigned char>(v >> 24));
+    out.push_back(static_cast<unsigned char>(v >> 16));
+    out.push_back(static_cast<unsigned char>(v >> 8));
+    out.push_back(static_cast<unsigned char>(v));
+}
+
+// Appends one chunk: length, type, data, CRC of type and data.
+void PutChunk(std::vector<unsigned char>& out, const char (&type)[5], const unsigned char* data,
+              std::size_t size)
+{
+    PutBigEndian(out, static_cast<std::uint32_t>(size));
+    const std::size_t typeAt = out.size();
+    out.insert(out.end(), type, type + 4);
+    if (size > 0) {
+        out.insert(out.end(), data, data + size);
+    }
+    const uLong crc = crc32(0L, out.data() + typeAt, static_cast<uInt>(size + 4));
+    PutBigEndian(out, static_cast<std::uint32_t>(crc));
+}
+
+// The rows [first, last) as PNG scanlines (filter byte 0, then the pixels),
+// deflated as a raw stream part that ends byte-aligned (or finished when it
+// is the last part), with the Adler-32 of its raw bytes.
+struct Part
+{
+    int first = 0;
+    int last = 0;
+    bool final = false;
+    std::vector<unsigned char> deflated;
+    uLong adler = 1;
+    std::size_t rawSize = 0;
+    bool ok = false;
+};
+
+void Scanline(const QImage& image, int y, int channels, unsigned char* out)
+{
+    *out++ = 0; // filter: none
+    const int width = image.width();
+    if (channels == 1) {
+        std::memcpy(out, image.constScanLine(y), static_cast<std::size_t>(width));
+        return;
+    }
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    if (channels == 3) {
+        for (int x = 0; x < width; ++x) {
+            const QRgb p = pixels[x];
+            out[0] = static_cast<unsigned char>(qRed(p));
+            out[1] = static_cast<unsigned char>(qGreen(p));
+            out[2] = static_cast<unsigned char>(qBlue(p));
+            out += 3;
+        }
+        return;
+    }
+    for (int x = 0; x < width; ++x) {
+        const QRgb p = pixels[x];
+        out[0] = static_cast<unsigned char>(qRed(p));
+        out[1] = static_cast<unsigned char>(qGreen(p));
+        out[2] = static_cast<unsigned char>(qBlue(p));
+        out[3] = static_cast<unsigned char>(qAlpha(p));
+        out += 4;
+    }
+}
+
+void Compress(const QImage& image, int channels, Part& part)
+{
+    const std::size_t rowBytes = 1 + static_cast<std::size_t>(image.width()) * channels;
+    std::vector<unsigned char> raw(rowBytes * static_cast<std::size_t>(part.last - part.first));
+    for (int y = part.first; y < part.last; ++y) {
+        Scanline(image, y, channels,
+                 raw.data() + rowBytes * static_cast<std::size_t>(y - part.first));
+    }
+    part.rawSize = raw.size();
+    part.adler = adler32(1L, raw.data(), static_cast<uInt>(raw.size()));
+    z_stream z{};
+    // Level 1: the pictures are long runs of one colour, which the fastest
+    // matcher finds as well as the slower ones. Raw deflate: the parts are
+    // joined under one zlib header.
+    if (deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+        return;
+    }
+    // The first part carries the zlib header: deflate, 32 KiB window,
+    // fastest.
+    const std::size_t lead = part.first == 0 ? 2 : 0;
+    const std::size_t room = deflateBound(&z, static_cast<uLong>(raw.size())) + 16;
+    part.deflated.resize(lead + room);
+    z.next_in = raw.data();
+    z.avail_in = static_cast<uInt>(raw.size());
+    z.next_out = part.deflated.data() + lead;
+    z.avail_out = static_cast<uInt>(room);
+    const int result = deflate(&z, part.final ? Z_FINISH : Z_SYNC_FLUSH);
+    part.ok = part.final ? result == Z_STREAM_END : (result == Z_OK && z.avail_in == 0);
+    part.deflated.resize(lead + z.total_out);
+    if (lead != 0) {
+        part.deflated[0] = 0x78;
+        part.deflated[1] = 0x01;
+    }
+    deflateEnd(&z);
+}
+
+} // namespace
+
+bool WritePng(const QImage& source, QIODevice& out, QString* error)
+{
+    const auto fail = [error](const QString& why) {
+        if (error != nullptr) {
+            *error = why;
+        }
+        return false;
+    };
+    if (source.isNull()) {
+        return fail(QStringLiteral("the picture is empty"));
+    }
+    QImage image = source;
+    int channels = 4;
+    unsigned char colorType = 6; // RGBA
+    if (image.format() == QImage::Format_Indexed8 && image.colorCount() > 0) {
+        channels = 1;
+        colorType = 3;
+    } else if (image.format() == QImage::Format_RGB32) {
+        channels = 3;
+        colorType = 2;
+    } else {
+        image = image.convertToFormat(QImage::Format_ARGB32);
+    }
+    const int width = image.width();
+    const int height = image.height();
+
+    std::vector<unsigned char> head = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    std::vector<unsigned char> ihdr;
+    PutBigEndian(ihdr, static_cast<std::uint32_t>(width));
+    PutBigEndian(ihdr, static_cast<std::uint32_t>(height));
+    ihdr.insert(ihdr.end(), {8, colorType, 0, 0, 0});
+    PutChunk(head, "IHDR", ihdr.data(), ihdr.size());
+    if (colorType == 3) {
+        std::vector<unsigned char> palette;
+        std::vector<unsigned char> alpha;
+        bool translucent = false;
+        const QList<QRgb> table = image.colorTable();
+        const int used = std::min<int>(static_cast<int>(table.size()), 256);
+        for (int i = 0; i < used; ++i) {
+            palette.insert(palette.end(), {static_cast<unsigned char>(qRed(table[i])),
+                                           static_cast<unsigned char>(qGreen(table[i])),
+                                           static_cast<unsigned char>(qBlue(table[i]))});
+            alpha.push_back(static_cast<unsigned char>(qAlpha(table[i])));
+            translucent = translucent || qAlpha(table[i]) != 255;
+        }
+        PutChunk(head, "PLTE", palette.data(), palette.size());
+        if (translucent) {
+            PutChunk(head, "tRNS", alpha.data(), alpha.size());
+        }
+    }
+
+    const std::size_t rawBytes =
+        (1 + static_cast<std::size_t>(width) * channels) * static_cast<std::size_t>(height);
+    const auto cores = std::max(1U, std::thread::hardware_concurrency());
+    const int parts = static_cast<int>(std::clamp<std::size_t>(
+        std::min<std::size_t>(rawBytes / kBytesPerThread, cores), 1, std::size_t(height)));
+    std::vector<Part> pieces(static_cast<std::size_t>(parts));
+    for (int k = 0; k < parts; ++k) {
+        pieces[static_cast<std::size_t>(k)].first =
+            static_cast<int>(std::int64_t(height) * k / parts);
+        pieces[static_cast<std::size_t>(k)].last =
+            static_cast<int>(std::int64_t(height) * (k + 1) / parts);
+    }
+    pieces.back().final = true;
+    {
+        std::vector<std::jthread> helpers;
+        for (std::size_t k = 1; k < pieces.size(); ++k) {
+            helpers.emplace_back(
+                [&image, channels, &part = pieces[k]] { Compress(image, channels, part); });
+        }
+        Compress(image, channels, pieces.front());
+    }
+    uLong adler = pieces.front().adler;
+    for (std::size_t k = 1; k < pieces.size(); ++k) {
+        adler = adler32_combine(adler, pieces[k].adler, static_cast<z_off_t>(pieces[k].rawSize));
+    }
+    for (const Part& part : pieces) {
+        if (!part.ok) {
+            return fail(QStringLiteral("the compressor failed"));
+        }
+    }
+
+    PutBigEndian(pieces.back().deflated, static_cast<std::uint32_t>(adler));
+    std::vector<unsigned char> tail;
+    for (const Part& part : pieces) {
+        PutChunk(tail, "IDAT", part.deflated.data(), part.deflated.size());
+    }
+    PutChunk(tail, "IEND", nullptr, 0);
+    if (out.write(reinterpret_cast<const char*>(head.data()), qint64(head.size())) !=
+            qint64(head.size()) ||
+        out.write(reinterpret_cast<const char*>(tail.data()), qint64(tail.size())) !=
+            qint64(tail.size())) {
+        return fail(out.errorString());
+    }
+    return true;
+}

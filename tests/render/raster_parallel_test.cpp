@@ -1,0 +1,133 @@
+#include "engine/fractal_kind.h"
+#include "engine/presets.h"
+#include "render/aa_raster_surface.h"
+#include "render/fractal_painter.h"
+#include "test_support.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+class Threads
+{
+public:
+    explicit Threads(int count) { drawing::LimitDrawingThreads(count); }
+    ~Threads() { drawing::LimitDrawingThreads(0); }
+    Threads(const Threads&) = delete;
+    Threads& operator=(const Threads&) = delete;
+};
+
+struct Figure
+{
+    int kind;
+    int index;
+    int days;
+};
+
+class Rasters : public testing::TestWithParam<Figure>
+{
+protected:
+    FractalPtr Prepared() const
+    {
+        const Figure f = GetParam();
+        FractalPtr fractal = CreatePreset(f.kind, f.index);
+        fractal->m_days = f.days;
+        EXPECT_TRUE(fractal->PrepareBounds(nullptr, nullptr, nullptr));
+        return fractal;
+    }
+    QImage Paint(CFractal& fractal, QImage::Format format, FractalPath path, bool antialias,
+                 int threads, PaintCounts* counts = nullptr) const
+    {
+        QImage image(301, 257, format);
+        if (format == QImage::Format_Indexed8) {
+            image.setColorTable({ToQColor(settings.Background()).rgb()});
+            image.fill(0);
+        }
+        PaintOptions options;
+        options.path = path;
+        options.antialias = antialias;
+        options.counts = counts;
+        Threads limit(threads);
+        EXPECT_TRUE(PaintFractal(image, fractal, 1.0, settings, nullptr, nullptr, options));
+        return image;
+    }
+
+    DisplaySettings settings;
+};
+
+// An aliased pixel is set or not, so pieces drawn into masks and merged
+// give the very picture of one thread, in both image formats.
+TEST_P(Rasters, AliasedPiecesMergeIntoTheSinglyDrawnPicture)
+{
+    FractalPtr fractal = Prepared();
+    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_Indexed8}) {
+        PaintCounts one;
+        PaintCounts three;
+        const QImage single = Paint(*fractal, format, FractalPath::Direct, false, 1, &one);
+        const QImage split = Paint(*fractal, format, FractalPath::Direct, false, 3, &three);
+        EXPECT_EQ(single, split);
+        EXPECT_EQ(one.lines, three.lines);
+        EXPECT_EQ(one.pixels, three.pixels);
+        EXPECT_EQ(one.moves, three.moves);
+        EXPECT_GT(one.lines + one.pixels, 0);
+    }
+}
+
+// Our coverage rasteriser against the painter's antialiased cosmetic pen:
+// the same lines, within a level or two per channel on average.
+TEST_P(Rasters, AntialiasedLinesStayCloseToThePainters)
+{
+    FractalPtr fractal = Prepared();
+    PaintCounts ours;
+    PaintCounts theirs;
+    const QImage direct =
+        Paint(*fractal, QImage::Format_RGB32, FractalPath::Direct, true, 3, &ours);
+    const QImage painter =
+        Paint(*fractal, QImage::Format_RGB32, FractalPath::Painter, true, 1, &theirs);
+    EXPECT_EQ(ours.lines + ours.pixels + ours.moves, theirs.lines + theirs.pixels + theirs.moves);
+    double sum = 0.0;
+    int lit = 0;
+    const QRgb background = ToQColor(settings.Background()).rgb();
+    for (int y = 0; y < direct.height(); ++y) {
+        for (int x = 0; x < direct.width(); ++x) {
+            const QRgb a = direct.pixel(x, y);
+            const QRgb b = painter.pixel(x, y);
+            sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                   std::abs(qBlue(a) - qBlue(b));
+            lit += a != background ? 1 : 0;
+        }
+    }
+    EXPECT_LT(sum / (3.0 * direct.width() * direct.height()), 2.0);
+    EXPECT_GT(lit, 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Library, Rasters,
+                         testing::Values(Figure{0, 9, 6}, Figure{1, 8, 9}, Figure{2, 0, 9},
+                                         Figure{3, 1, 7}, Figure{4, 10, 19}));
+
+TEST(AaRasterSurface, LinesShareTheirCoverageAndPointsAreWholePixels)
+{
+    QImage image = WhiteImage(12, 8);
+    AaRasterSurface surface(image);
+    surface.SetColor(MakeColor(0, 0, 0));
+    // Whole units on pixel edges: a row's line is half in the row above and
+    // half in the one below, and reaches half a pixel beyond each end.
+    surface.Line(2.7, 1.2, 6, 1);
+    surface.SetPixel(9.4, 6.6);
+    surface.Finish();
+    EXPECT_EQ(qRed(image.pixel(3, 0)), 128);
+    EXPECT_EQ(qRed(image.pixel(3, 1)), 128);
+    EXPECT_EQ(qRed(image.pixel(1, 0)), 191);
+    EXPECT_EQ(qRed(image.pixel(6, 1)), 191);
+    EXPECT_EQ(qRed(image.pixel(3, 2)), 255);
+    EXPECT_EQ(qRed(image.pixel(7, 0)), 255);
+    EXPECT_EQ(image.pixel(9, 6), 0xff000000u);
+    EXPECT_EQ(surface.Lines(), 1);
+    EXPECT_EQ(surface.Pixels(), 1);
+}
+
+} // namespace
