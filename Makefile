@@ -97,9 +97,11 @@ bench: build
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
+# clang-tidy over every source folder of the program (the checks in .clang-tidy).
+TIDY_FOLDERS := core surface engine render framework documents views editors app tools
 tidy: configure
-	git ls-files 'core/*.cpp' 'engine/*.cpp' 'render/*.cpp' 'tools/*.cpp' | \
-	    xargs clang-tidy -p $(BUILD) --quiet
+	git ls-files $(foreach f,$(TIDY_FOLDERS),'$(f)/*.cpp') | \
+	    xargs -P $(JOBS) -n 8 clang-tidy -p $(BUILD) --quiet
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_FUZZ)

@@ -21,8 +21,9 @@ QJsonObject ProgramVersionRecord()
 {
     const QStringList parts = QString::fromLatin1(kProgramVersion).split(QLatin1Char('.'));
     QJsonArray numbers;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         numbers.append(parts.value(i).toInt());
+    }
     const QString fileVersion = QStringLiteral("%1.%2.%3.%4")
                                     .arg(numbers[0].toInt())
                                     .arg(numbers[1].toInt())
@@ -45,8 +46,9 @@ QJsonObject ProgramVersionRecord()
 QStringList VersionLines(const QString& moduleFileName, const QJsonObject& record)
 {
     QStringList lines;
-    if (record.isEmpty())
+    if (record.isEmpty()) {
         return lines;
+    }
     lines.append(moduleFileName.toUpper());
     for (const char* key : kVersionKeys) {
         const QString name = QString::fromLatin1(key);
@@ -138,8 +140,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     listLabel->setBuddy(m_list);
     const ResourceLibrary& library = ResourceLibrary::Instance();
     m_list->addItems(VersionLines(QString::fromLatin1(kProgramFileName), ProgramVersionRecord()));
-    if (library.IsLoaded())
+    if (library.IsLoaded()) {
         m_list->addItems(VersionLines(QFileInfo(library.Path()).fileName(), library.Version()));
+    }
     layout->addWidget(listLabel);
     layout->addWidget(m_list, 1);
 

@@ -26,8 +26,9 @@ void CFractalApp::AddCommands()
 {
     AddCommand(Cmd::NewFromPreset, [this] { (void)OnNewFromPreset(); });
     for (const int command : {Cmd::RandomOneOfEach, Cmd::RandomStandard, Cmd::RandomIfs,
-                              Cmd::RandomMcrm, Cmd::RandomLsys, Cmd::RandomAutomaton})
+                              Cmd::RandomMcrm, Cmd::RandomLsys, Cmd::RandomAutomaton}) {
         AddCommand(command, [this, command] { (void)OnRandomPresets(command); });
+    }
     AddCommand(Cmd::RepaintAll, [this] { OnRepaintAll(); });
     AddCommandRange(Cmd::ColorFirst, Cmd::ColorLast,
                     [this](int id) { OnColor(id - Cmd::ColorFirst); });
@@ -42,11 +43,13 @@ void CFractalApp::AddCommands()
 
 CFractalDoc* CFractalApp::OnNewFromPreset()
 {
-    if (!m_fractalTemplate)
+    if (!m_fractalTemplate) {
         return nullptr;
+    }
     auto* document = qobject_cast<CFractalDoc*>(m_fractalTemplate->OpenDocumentFile(QString()));
-    if (!document)
+    if (!document) {
         return nullptr;
+    }
     (void)ChoosePresetFor(*document);
     return document;
 }
@@ -55,19 +58,23 @@ QVector<CFractalDoc*> CFractalApp::OnRandomPresets(int command)
 {
     QVector<CFractalDoc*> documents;
     const int windows = RandomCommandWindows(command);
-    if (!m_fractalTemplate || windows == 0)
+    if (!m_fractalTemplate || windows == 0) {
         return documents;
+    }
     for (int i = 0; i < windows; ++i) {
         if (auto* document =
-                qobject_cast<CFractalDoc*>(m_fractalTemplate->OpenDocumentFile(QString())))
+                qobject_cast<CFractalDoc*>(m_fractalTemplate->OpenDocumentFile(QString()))) {
             documents.append(document);
+        }
     }
-    if (MdiFrame* frame = MainFrame())
+    if (MdiFrame* frame = MainFrame()) {
         frame->TileVertically();
+    }
     // Drawn only now, after the new views took their random colours.
     const QVector<PresetChoice> presets = DrawRandomPresets(command);
-    for (int i = 0; i < documents.size() && i < presets.size(); ++i)
+    for (int i = 0; i < documents.size() && i < presets.size(); ++i) {
         (void)documents[i]->SetPreset(presets[i].kind, presets[i].index);
+    }
     return documents;
 }
 
@@ -77,26 +84,30 @@ void CFractalApp::OnRepaintAll()
         for (View* view : document->Views()) {
             // A fractal view only draws anew when asked to; a plain repaint
             // would show the same picture again.
-            if (auto* fractalView = qobject_cast<CFractalView*>(view))
+            if (auto* fractalView = qobject_cast<CFractalView*>(view)) {
                 fractalView->RequestDrawing();
-            else
+            } else {
                 view->update();
+            }
         }
     }
 }
 
 void CFractalApp::OnColor(int k)
 {
-    if (k < 0 || k >= static_cast<int>(m_colors.size()))
+    if (k < 0 || k >= static_cast<int>(m_colors.size())) {
         return;
+    }
     Color& entry = m_colors[static_cast<std::size_t>(k)];
     const QColor chosen = QColorDialog::getColor(ToQColor(entry), DialogParent());
-    if (!chosen.isValid())
+    if (!chosen.isValid()) {
         return;
+    }
     entry = MakeColor(chosen.red(), chosen.green(), chosen.blue());
     SyncViewColors();
-    if (CMainFrame* frame = CMainFrame::Instance(); frame && frame->ColorBar())
+    if (CMainFrame* frame = CMainFrame::Instance(); frame && frame->ColorBar()) {
         frame->ColorBar()->SetColor(k, entry);
+    }
 }
 
 void CFractalApp::OnColorDialog()

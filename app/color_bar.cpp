@@ -70,14 +70,16 @@ CColorBar::CColorBar(QWidget* parent) : QWidget(parent)
 
 void CColorBar::SetColors(const ColorSet& colors)
 {
-    for (int k = 0; k < kSwatchCount; ++k)
+    for (int k = 0; k < kSwatchCount; ++k) {
         SetColor(k, colors[static_cast<std::size_t>(k)]);
+    }
 }
 
 void CColorBar::SetColor(int k, Color color)
 {
-    if (CColorSwatch* swatch = Swatch(k))
+    if (CColorSwatch* swatch = Swatch(k)) {
         swatch->SetColor(color);
+    }
 }
 
 Color CColorBar::GetColor(int k) const
@@ -89,14 +91,16 @@ Color CColorBar::GetColor(int k) const
 ColorSet CColorBar::Colors() const
 {
     ColorSet colors{};
-    for (int k = 0; k < kSwatchCount; ++k)
+    for (int k = 0; k < kSwatchCount; ++k) {
         colors[static_cast<std::size_t>(k)] = GetColor(k);
+    }
     return colors;
 }
 
 CColorSwatch* CColorBar::Swatch(int k) const
 {
-    if (k < 0 || k >= kSwatchCount)
+    if (k < 0 || k >= kSwatchCount) {
         return nullptr;
+    }
     return m_swatches[static_cast<std::size_t>(k)];
 }

@@ -3,6 +3,10 @@
 #include "app/main_frame.h"
 #include "app/screenshot.h"
 #include "documents/fractal_doc.h"
+#include "documents/ifs_doc.h"
+#include "documents/pattern_doc.h"
+#include "editors/ifs_view.h"
+#include "editors/pattern_view.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "framework/printing.h"
@@ -156,6 +160,11 @@ void CFractalApp::RegisterTemplates()
     // it, in that order, as they become available.
     m_fractalTemplate =
         AddDocTemplate(DocTemplate::Make<CFractalDoc, CFractalView>(Res::DocType::Fractal));
+    // A fractal file saved under any other extension still opens.
+    m_fractalTemplate->SetContentSignature({QStringLiteral("[type]")});
+    AddDocTemplate(DocTemplate::Make<CGeneratorDoc, CGeneratorView>(Res::DocType::Generator));
+    AddDocTemplate(DocTemplate::Make<CInitiatorDoc, CInitiatorView>(Res::DocType::Initiator));
+    AddDocTemplate(DocTemplate::Make<CIfsDoc, CIfsView>(Res::DocType::Ifs));
     SyncViewColors();
 }
 

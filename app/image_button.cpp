@@ -32,13 +32,15 @@ void CImageButton::paintEvent(QPaintEvent* event)
     QStyleOptionButton option;
     option.initFrom(this);
     option.features = QStyleOptionButton::None;
-    if (isDown())
+    if (isDown()) {
         option.state |= QStyle::State_Sunken;
-    else
+    } else {
         option.state |= QStyle::State_Raised;
+    }
     style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
-    if (m_image.isNull())
+    if (m_image.isNull()) {
         return;
+    }
     const QPixmap shown =
         isEnabled() ? m_image : style()->generatedIconPixmap(QIcon::Disabled, m_image, &option);
     painter.drawPixmap(QRect(ImageOrigin(size()), QSize(kImageSize, kImageSize)), shown);

@@ -14,7 +14,8 @@ int main(int argc, char** argv)
 
     CFractalApp app(argc, argv);
     CFractalApp::setApplicationVersion(QString::fromLatin1(kProgramVersion));
-    if (const std::optional<int> exitCode = app.InitInstance(app.arguments().mid(1)))
+    if (const std::optional<int> exitCode = app.InitInstance(app.arguments().mid(1))) {
         return *exitCode;
+    }
     return CFractalApp::exec();
 }

@@ -30,8 +30,9 @@ constexpr RandomCommand kRandomCommands[] = {
 int RandomCommandKind(int command)
 {
     for (const RandomCommand& entry : kRandomCommands) {
-        if (entry.command == command)
+        if (entry.command == command) {
             return entry.kind;
+        }
     }
     return kNotRandom;
 }
@@ -55,15 +56,18 @@ QVector<PresetChoice> DrawRandomPresets(int command, const std::function<unsigne
     };
     QVector<PresetChoice> presets;
     const int kind = RandomCommandKind(command);
-    if (kind == kNotRandom)
+    if (kind == kNotRandom) {
         return presets;
+    }
     if (kind == kRandomEachKind) {
-        for (int k = 0; k < kKindCount; ++k)
+        for (int k = 0; k < kKindCount; ++k) {
             presets.append({k, static_cast<int>(next() % static_cast<unsigned>(PresetCount(k)))});
+        }
         return presets;
     }
     ShuffleBag bag(PresetCount(kind) - 1);
-    for (int i = 0; i < kFourOfAKind && !bag.IsEmpty(); ++i)
+    for (int i = 0; i < kFourOfAKind && !bag.IsEmpty(); ++i) {
         presets.append({kind, bag.Draw(next())});
+    }
     return presets;
 }

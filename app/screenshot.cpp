@@ -1,6 +1,7 @@
 #include "app/screenshot.h"
 
 #include "app/fractal_app.h"
+#include "documents/fractal_doc.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "views/fractal_view.h"
@@ -42,15 +43,23 @@ void ScreenshotJob::Start()
 bool ScreenshotJob::AllDrawn() const
 {
     DocTemplate* fractals = m_app->FractalTemplate();
-    if (!fractals)
+    if (!fractals) {
         return true;
+    }
     for (Document* document : fractals->Documents()) {
         for (View* view : document->Views()) {
             const auto* fractalView = qobject_cast<CFractalView*>(view);
-            if (!fractalView)
+            if (!fractalView) {
                 continue;
-            if (fractalView->IsDrawing() || !m_done.contains(Key(fractalView->DrawingThreadId())))
+            }
+            // A fractal that cannot be drawn shows its reason at once.
+            const auto* fractalDoc = qobject_cast<const CFractalDoc*>(document);
+            if (fractalDoc != nullptr && !fractalDoc->HasGoodFractal()) {
+                continue;
+            }
+            if (fractalView->IsDrawing() || !m_done.contains(Key(fractalView->DrawingThreadId()))) {
                 return false;
+            }
         }
     }
     return true;
@@ -58,10 +67,11 @@ bool ScreenshotJob::AllDrawn() const
 
 void ScreenshotJob::Poll()
 {
-    if (AllDrawn())
+    if (AllDrawn()) {
         ++m_quietPolls;
-    else
+    } else {
         m_quietPolls = 0;
+    }
     if (m_quietPolls >= kQuietPolls) {
         Finish(0);
     } else if (m_elapsed.elapsed() > kTimeoutMs) {

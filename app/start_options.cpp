@@ -32,8 +32,9 @@ bool IsBareName(QStringView text)
 bool ParsePreset(const QString& text, PresetChoice& choice)
 {
     const QStringList parts = text.split(QLatin1Char(':'));
-    if (parts.size() != 2)
+    if (parts.size() != 2) {
         return false;
+    }
     bool kindOk = false;
     bool indexOk = false;
     choice.kind = parts[0].trimmed().toInt(&kindOk);
@@ -46,20 +47,24 @@ bool ParsePreset(const QString& text, PresetChoice& choice)
 
 QString SwitchName(const QString& argument)
 {
-    if (argument.startsWith(QLatin1String("--")))
+    if (argument.startsWith(QLatin1String("--"))) {
         return argument.mid(2);
-    if (argument.startsWith(QLatin1Char('-')))
+    }
+    if (argument.startsWith(QLatin1Char('-'))) {
         return argument.mid(1);
-    if (argument.startsWith(QLatin1Char('/')) && IsBareName(QStringView(argument).mid(1)))
+    }
+    if (argument.startsWith(QLatin1Char('/')) && IsBareName(QStringView(argument).mid(1))) {
         return argument.mid(1);
+    }
     return {};
 }
 
 LanguageSwitch LanguageOfSwitch(const QString& name)
 {
     for (const LanguageName& entry : kLanguageNames) {
-        if (name.startsWith(QLatin1String(entry.name), Qt::CaseInsensitive))
+        if (name.startsWith(QLatin1String(entry.name), Qt::CaseInsensitive)) {
             return entry.language;
+        }
     }
     return LanguageSwitch::None;
 }
@@ -136,15 +141,17 @@ StartOptions ParseStartOptions(const QStringList& arguments)
             options.unattended = true;
         } else if (lower == QLatin1String("preset")) {
             PresetChoice choice;
-            if (takeValue() && ParsePreset(value, choice))
+            if (takeValue() && ParsePreset(value, choice)) {
                 options.presets.append(choice);
-            else
+            } else {
                 options.errors.append(argument + (hasValue ? QLatin1Char(' ') + value : QString()));
+            }
         } else if (lower == QLatin1String("screenshot")) {
-            if (takeValue())
+            if (takeValue()) {
                 options.screenshotPath = value;
-            else
+            } else {
                 options.errors.append(argument);
+            }
         }
         // Any other switch belongs to the shell or the toolkit: ignored.
     }
@@ -173,8 +180,9 @@ QStringList LanguageCodesToTry(LanguageSwitch language, const QString& code)
 {
     QStringList codes{code};
     if (language == LanguageSwitch::None &&
-        code.compare(QLatin1String("en"), Qt::CaseInsensitive) != 0)
+        code.compare(QLatin1String("en"), Qt::CaseInsensitive) != 0) {
         codes.append(QStringLiteral("en"));
+    }
     return codes;
 }
 

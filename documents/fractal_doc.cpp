@@ -1,9 +1,10 @@
 #include "documents/fractal_doc.h"
 
 #include "core/text_archive.h"
+#include "engine/create_fractal.h"
 #include "engine/presets.h"
+#include "fileio/atomic_file.h"
 #include "framework/application.h"
-#include "framework/atomic_file.h"
 #include "framework/doc_template.h"
 #include "framework/ui_resources.h"
 #include "ids/command_ids.h"
@@ -58,8 +59,12 @@ DocTemplate* TemplateOf(int docType)
 
 CFractalDoc::CFractalDoc()
 {
-    AddCommand(Cmd::MoreGenerations, [this] { OnMoreGenerations(); });
-    AddCommand(Cmd::FewerGenerations, [this] { OnFewerGenerations(); });
+    // A fractal that cannot be drawn has no days to change.
+    const auto usable = [this](CommandState& state) { state.Enable(HasGoodFractal()); };
+    AddCommand(
+        Cmd::MoreGenerations, [this] { OnMoreGenerations(); }, usable);
+    AddCommand(
+        Cmd::FewerGenerations, [this] { OnFewerGenerations(); }, usable);
     AddValueCommand(Cmd::GenerationBox, [this](const QString& text) { OnGenerationChosen(text); });
     AddCommand(
         Cmd::OpenComponents, [this] { OnOpenComponents(); },
@@ -77,6 +82,8 @@ void CFractalDoc::SetFractal(FractalPtr fractal)
 {
     // A view still drawing the previous fractal holds it until it stops.
     m_fractal = std::move(fractal);
+    m_read = {};
+    m_fromFile = false;
     UpdateAllViews(nullptr, 0);
 }
 
@@ -101,13 +108,13 @@ bool CFractalDoc::OnOpenDocument(const QString& path)
         SetLastError(read.error);
         return false;
     }
-    std::stringstream stream(std::string(data.constData(), static_cast<std::size_t>(data.size())));
-    CTextArchive archive(stream);
     // Whether the fractal is usable is its own business (m_bad): a damaged
-    // file still opens.
+    // file still opens, and the report keeps where it broke off.
     FractalPtr fractal;
-    (void)CreateFractal(fractal, archive);
+    (void)ReadFractalText(std::string(data.constData(), static_cast<std::size_t>(data.size())),
+                          fractal, m_read);
     m_fractal = std::move(fractal);
+    m_fromFile = true;
     SetModifiedFlag(false);
     UpdateAllViews(nullptr, 0);
     return true;
@@ -119,9 +126,10 @@ bool CFractalDoc::OnSaveDocument(const QString& path)
         SetLastError(Text(kNoFractalToSave, "The document holds no fractal yet."));
         return false;
     }
-    if (m_fractal->m_bad) {
-        SetLastError(Text(kDamagedFractal, "The fractal could not be read completely; saving it "
-                                           "would lose what was not read."));
+    if (!m_read.complete) {
+        SetLastError(Text(kDamagedFractal, "The fractal could not be read completely (from line "
+                                           "%1); saving it would lose what was not read.")
+                         .arg(m_read.line));
         return false;
     }
     std::stringstream stream;
@@ -149,11 +157,38 @@ void CFractalDoc::SetDays(int days)
     UpdateAllViews(nullptr, 0);
 }
 
+QString CFractalDoc::ProblemText() const
+{
+    if (!m_fractal) {
+        return m_fromFile ? Text(Res::Str::NoKnownFractal,
+                                 "This file holds no fractal of a kind this program knows.")
+                          : QString();
+    }
+    if (!m_fractal->m_bad) {
+        // Drawn, even from a file cut short after what it needs.
+        return QString();
+    }
+    if (!m_read.complete) {
+        return m_read.endOfFile
+                   ? Text(Res::Str::EndsBeforeLine,
+                          "This fractal cannot be drawn: the file ends before line %1.")
+                         .arg(m_read.line)
+                   : Text(Res::Str::DamagedAtLine,
+                          "This fractal cannot be drawn: the file is damaged at line %1.")
+                         .arg(m_read.line);
+    }
+    return Text(Res::Str::LacksWhatItNeeds,
+                "This fractal cannot be drawn: the %1 fractal lacks what it needs.")
+        .arg(QString::fromStdString(m_fractal->m_type));
+}
+
 void CFractalDoc::OnMoreGenerations()
 {
     if (HasGoodFractal()) {
+        // A count below 1 (from a file) draws nothing; one more is the
+        // first generation that does.
         const int days = m_fractal->m_days;
-        SetDays(days < INT_MAX ? days + 1 : days);
+        SetDays(days < 1 ? 1 : (days < INT_MAX ? days + 1 : days));
     }
 }
 

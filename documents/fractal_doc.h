@@ -12,6 +12,7 @@
 //
 // Only the interface thread uses the document.
 
+#include "engine/create_fractal.h"
 #include "engine/fractal.h"
 #include "framework/document.h"
 
@@ -52,12 +53,19 @@ public:
 
     // Reads the file. A file that cannot be read fails with the reason; a
     // damaged one opens with an unusable fractal (or none, for an unknown
-    // kind) that is never drawn.
+    // kind) that is never drawn, and ProblemText says why.
     bool OnOpenDocument(const QString& path) override;
     // Writes the file atomically. Refused, with the reason, when there is no
-    // fractal or it is unusable: what a damaged file held beyond the point
-    // where reading failed would otherwise be lost.
+    // fractal or the file was not read completely: what a damaged file held
+    // beyond the point where reading failed would otherwise be lost. A
+    // fractal read completely is saved as it is, drawable or not (the user
+    // may be building it).
     bool OnSaveDocument(const QString& path) override;
+    // Why the fractal cannot be drawn, for its windows and the status bar:
+    // where a damaged file broke off, what a complete one lacks, or that
+    // the file held no fractal of a known kind. Empty when it can be drawn
+    // (or when a new document has no fractal yet).
+    QString ProblemText() const;
 
     // The commands, also for tests.
     void OnMoreGenerations();
@@ -71,4 +79,7 @@ public:
 
 private:
     FractalPtr m_fractal;
+    // How the file was read; complete for fractals made in the program.
+    FractalReadReport m_read;
+    bool m_fromFile = false;
 };

@@ -1,11 +1,6 @@
 #include "engine/fractal.h"
 
 #include "core/text_archive.h"
-#include "engine/automaton_fractal.h"
-#include "engine/ifs_fractal.h"
-#include "engine/lsys_fractal.h"
-#include "engine/mcrm_fractal.h"
-#include "engine/standard_fractal.h"
 
 #include <cmath>
 #include <cstring>
@@ -76,6 +71,11 @@ bool CFractal::PrepareBounds(const StopFlag* stop, ProgressFn progress, void* ar
         measured.valid = ComputeBounds(days, measured, stop, progress, arg);
         measured.scale = ScaleToFit(measured.maxX - measured.minX, measured.maxY - measured.minY,
                                     kDrawLimit, kDrawLimit);
+        if (measured.maxX == measured.minX && measured.maxY == measured.minY) {
+            // A single point (or nothing at all) has no size to fit: drawn
+            // at its own units, it still shows where it is.
+            measured.scale = 1.0;
+        }
         entry = measured;
     }
     {
@@ -89,10 +89,7 @@ bool CFractal::PrepareBounds(const StopFlag* stop, ProgressFn progress, void* ar
     const double height = entry.maxY - entry.minY;
     // A figure thrown to infinity by absurd coefficients cannot be fitted
     // to the drawing range: it is not painted rather than painted as garbage.
-    if (!std::isfinite(width) || !std::isfinite(height) || !(entry.scale > 0.0)) {
-        return false;
-    }
-    return width != 0.0 || height != 0.0;
+    return std::isfinite(width) && std::isfinite(height) && entry.scale > 0.0;
 }
 
 FractalBounds CFractal::BoundsSnapshot() const
@@ -118,33 +115,4 @@ double CFractal::ScaleToFit(double width, double height, int limitX, int limitY)
     const double horizontal = width == 0.0 ? largest : limitX / width;
     const double vertical = height == 0.0 ? largest : limitY / height;
     return vertical < horizontal ? vertical : horizontal;
-}
-
-bool CreateFractal(FractalPtr& out, CTextArchive& ar)
-{
-    // Success is judged on a fractal made here: a damaged "[type]" line
-    // must not report the caller's previous fractal as a successful read.
-    bool constructed = false;
-    try {
-        ar.Expect("[type]");
-        std::string keyword;
-        ar >> keyword;
-        const auto is = [&keyword](const char* k) { return keyword == k; };
-        if (is("std") || is("standard") || is("classical")) {
-            out = new CStandardFractal(ar);
-        } else if (is("ifs")) {
-            out = new CIfsFractal(ar);
-        } else if (is("mcrm")) {
-            out = new CMcrmFractal(ar);
-        } else if (is("lsys") || is("lsystem")) {
-            out = new CLsysFractal(ar);
-        } else if (is("automaton")) {
-            out = new CAutomatonFractal(ar);
-        } else {
-            return false;
-        }
-        constructed = true;
-    } catch (...) {
-    }
-    return constructed && out && !out->m_bad;
 }

@@ -2,7 +2,8 @@
 
 // The abstract fractal: what every fractal file shares (kind keyword, name,
 // day count), the bounds cache per day count, the element accounting that
-// lets a drawing be stopped and report progress, and the kind factory.
+// lets a drawing be stopped and report progress. The kind factory that
+// reads a file into one of the kinds is in engine/create_fractal.h.
 
 #include "surface/drawing_surface.h"
 #include "surface/extent_surface.h"
@@ -85,7 +86,8 @@ public:
     // before, otherwise measured (with progress) and scaled to fit 32767
     // units. Day counts outside the cache are measured every time. The stop
     // exception passes through and leaves the cache entry not valid. True
-    // when the box has a non-zero width or height.
+    // when the box has a finite size; a flat box (a straight line) and a
+    // single point are figures too, the point kept at scale 1.
     bool PrepareBounds(const StopFlag* stop, ProgressFn progress, void* arg);
 
     // The factor that makes width x height fit limitX x limitY; -1 when
@@ -209,9 +211,3 @@ private:
 
     CFractal* m_fractal = nullptr;
 };
-
-// Reads "[type]" and its keyword and constructs that kind from the rest of
-// the archive. An unknown keyword returns false and leaves `out` alone; a
-// known one replaces `out` with the new fractal, which may be unusable
-// (m_bad). True when `out` then holds a usable fractal. Never throws.
-bool CreateFractal(FractalPtr& out, CTextArchive& ar);

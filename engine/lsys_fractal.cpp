@@ -57,11 +57,16 @@ public:
         // A compass without headings is drawn as one heading along +x, so
         // that turning never divides by zero.
         const int count = std::max(directions.Count(), 1);
-        m_steps.resize(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) {
-            const double angle = directions.Count() > 0 ? directions.Angle(i) : 0.0;
-            m_steps[static_cast<std::size_t>(i)] = {scale * std::cos(angle),
-                                                    scale * std::sin(angle)};
+        m_scale = scale;
+        // A huge compass is turned through a few headings only: its steps
+        // are computed when taken rather than tabled in advance.
+        if (count <= kMaxStepTable) {
+            m_steps.resize(static_cast<std::size_t>(count));
+            for (int i = 0; i < count; ++i) {
+                const double angle = directions.Count() > 0 ? directions.Angle(i) : 0.0;
+                m_steps[static_cast<std::size_t>(i)] = {scale * std::cos(angle),
+                                                        scale * std::sin(angle)};
+            }
         }
         m_headings = count;
     }
@@ -86,7 +91,10 @@ public:
                 }
                 break;
             case '|':
-                m_heading = (m_heading + m_headings / 2) % m_headings;
+                // Half a turn on, without overflowing near the largest count.
+                m_heading = m_heading < m_headings - m_headings / 2
+                                ? m_heading + m_headings / 2
+                                : m_heading - (m_headings - m_headings / 2);
                 break;
             case '[':
                 m_stack.push_back({m_heading, m_position});
@@ -106,11 +114,11 @@ public:
                         Interpret(rule.text, rule.length, depth - 1);
                     }
                 } else if (ch == 'F' || ch == 'D') {
-                    const Point to = m_position + m_steps[static_cast<std::size_t>(m_heading)];
+                    const Point to = m_position + Step();
                     m_surface.Line(m_position.x, m_position.y, to.x, to.y);
                     m_position = to;
                 } else if (ch == 'G' || ch == 'M' || ch == 'f') {
-                    m_position += m_steps[static_cast<std::size_t>(m_heading)];
+                    m_position += Step();
                     m_surface.MoveTo(m_position.x, m_position.y);
                 }
                 break;
@@ -119,6 +127,18 @@ public:
     }
 
 private:
+    // Larger compasses compute each step as it is taken.
+    static constexpr int kMaxStepTable = 1 << 16;
+
+    Point Step() const
+    {
+        if (!m_steps.empty()) {
+            return m_steps[static_cast<std::size_t>(m_heading)];
+        }
+        const double angle = m_fractal.m_directions.Angle(m_heading);
+        return {m_scale * std::cos(angle), m_scale * std::sin(angle)};
+    }
+
     struct Replacement
     {
         const char* text = nullptr; // null: no rule for this byte
@@ -135,6 +155,7 @@ private:
     const DrawContext& m_ctx;
     std::array<Replacement, 256> m_rules{};
     std::vector<Point> m_steps;
+    double m_scale = 1.0;
     int m_headings = 1;
     int m_heading = 0;
     Point m_position;

@@ -151,16 +151,7 @@ bool RuleSet::IsWellFormed() const
 
 // ---------------------------------------------------------------- Directions
 
-Directions::Directions(int count)
-{
-    if (count < 1 || count > kMaxCount) {
-        return;
-    }
-    m_angles.resize(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        m_angles[static_cast<std::size_t>(i)] = -2.0 * pi * i / count;
-    }
-}
+Directions::Directions(int count) : m_count(count < 1 ? 0 : count) {}
 
 Directions::Directions(CTextArchive& ar)
 {
@@ -178,10 +169,10 @@ Directions::Directions(CTextArchive& ar)
 
 double Directions::Angle(int i) const
 {
-    if (i < 0 || i >= Count()) {
+    if (i < 0 || i >= m_count) {
         return kNoAngle;
     }
-    return m_angles[static_cast<std::size_t>(i)];
+    return -2.0 * pi * i / m_count;
 }
 
 bool Directions::Save(CTextArchive& ar) const

@@ -5,6 +5,7 @@
 // the directions (the turtle's compass of equally spaced headings).
 
 #include <cstddef>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -98,23 +99,24 @@ struct LSystem
 
 // n headings; heading i has angle -2*pi*i/n (heading 0 along +x, each next
 // one an n-th of a turn counter-clockwise on the screen, y pointing down).
+// The angles are computed when asked, so a compass of any count costs the
+// same few bytes.
 class Directions
 {
 public:
     // The value a heading outside the compass gives: not an angle of it.
     static constexpr double kNoAngle = 33.0;
-    // The largest compass; far finer than any drawing can show, and it keeps
-    // a damaged count in a file from allocating without bound.
-    static constexpr int kMaxCount = 100000;
+    // The largest compass: any count a file can hold.
+    static constexpr int kMaxCount = std::numeric_limits<int>::max();
 
     Directions() = default;
-    // A count below 1 or above kMaxCount gives an empty compass.
+    // A count below 1 gives an empty compass.
     explicit Directions(int count);
     // Reads a "[directions]" section; empty when it fails or when the count
-    // is outside 1..kMaxCount. Never throws.
+    // is below 1. Never throws.
     explicit Directions(CTextArchive& ar);
 
-    int Count() const { return static_cast<int>(m_angles.size()); }
+    int Count() const { return m_count; }
     // Angle of heading i in radians; kNoAngle when i is outside 0..Count()-1.
     double Angle(int i) const;
     bool Save(CTextArchive& ar) const;
@@ -122,5 +124,5 @@ public:
     friend bool operator==(const Directions&, const Directions&) = default;
 
 private:
-    std::vector<double> m_angles;
+    int m_count = 0;
 };

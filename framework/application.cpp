@@ -13,9 +13,14 @@
 #include "framework/view.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
+
+// Enough of a file's start for the few headers that tell its type, even
+// after a long line of values.
+constexpr qint64 kSignatureBytes = 16 * 1024;
 
 QString Canonical(const QString& path)
 {
@@ -51,8 +56,9 @@ Application::~Application()
     // the loop is over, so do it here, then drop what is still open before
     // the templates it refers to.
     sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    for (Document* document : Documents())
+    for (Document* document : Documents()) {
         delete document;
+    }
     sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_templates.clear();
 }
@@ -64,11 +70,13 @@ Application* Application::Instance()
 
 QWidget* Application::DialogParent()
 {
-    if (QWidget* active = QApplication::activeModalWidget())
+    if (QWidget* active = QApplication::activeModalWidget()) {
         return active;
+    }
     Application* app = Instance();
-    if (app && app->m_mainFrame)
+    if (app && app->m_mainFrame) {
         return app->m_mainFrame;
+    }
     return QApplication::activeWindow();
 }
 
@@ -81,16 +89,18 @@ DocTemplate* Application::AddDocTemplate(std::unique_ptr<DocTemplate> docTemplat
 QVector<DocTemplate*> Application::Templates() const
 {
     QVector<DocTemplate*> templates;
-    for (const auto& docTemplate : m_templates)
+    for (const auto& docTemplate : m_templates) {
         templates.append(docTemplate.get());
+    }
     return templates;
 }
 
 QVector<Document*> Application::Documents() const
 {
     QVector<Document*> documents;
-    for (const auto& docTemplate : m_templates)
+    for (const auto& docTemplate : m_templates) {
         documents += docTemplate->Documents();
+    }
     return documents;
 }
 
@@ -107,8 +117,21 @@ MdiFrame* Application::MainFrame() const
 DocTemplate* Application::TemplateForFile(const QString& path) const
 {
     for (const auto& docTemplate : m_templates) {
-        if (docTemplate->MatchesFile(path))
+        if (docTemplate->MatchesFile(path)) {
             return docTemplate.get();
+        }
+    }
+    // An extension no type claims (a file saved as "star.txt", or none at
+    // all) says nothing: the first section headers say what the file is.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return nullptr;
+    }
+    const QByteArray head = file.read(kSignatureBytes);
+    for (const auto& docTemplate : m_templates) {
+        if (docTemplate->MatchesContent(head)) {
+            return docTemplate.get();
+        }
     }
     return nullptr;
 }
@@ -117,20 +140,23 @@ Document* Application::FindOpenDocument(const QString& path) const
 {
     const QString wanted = Canonical(path);
     for (Document* document : Documents()) {
-        if (!document->PathName().isEmpty() && Canonical(document->PathName()) == wanted)
+        if (!document->PathName().isEmpty() && Canonical(document->PathName()) == wanted) {
             return document;
+        }
     }
     return nullptr;
 }
 
 Document* Application::OpenDocumentFile(const QString& path)
 {
-    if (path.isEmpty())
+    if (path.isEmpty()) {
         return nullptr;
+    }
     if (Document* open = FindOpenDocument(path)) {
         const QVector<ChildFrame*> frames = open->Frames();
-        if (m_mainFrame && !frames.isEmpty())
+        if (m_mainFrame && !frames.isEmpty()) {
             m_mainFrame->ActivateFrame(frames.first());
+        }
         return open;
     }
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
@@ -150,28 +176,32 @@ bool Application::PrintDocumentFile(const QString& path)
 {
     const bool wasOpen = FindOpenDocument(path) != nullptr;
     Document* document = OpenDocumentFile(path);
-    if (!document || document->Views().isEmpty())
+    if (!document || document->Views().isEmpty()) {
         return false;
+    }
     View* view = document->Views().first();
     const bool printed = CommandRouter::Execute(view->CommandChain(), Cmd::FilePrintDirect);
-    if (!wasOpen)
+    if (!wasOpen) {
         document->OnCloseDocument();
+    }
     return printed;
 }
 
 bool Application::SaveAllModified()
 {
     for (Document* document : Documents()) {
-        if (!document->SaveModified())
+        if (!document->SaveModified()) {
             return false;
+        }
     }
     return true;
 }
 
 void Application::CloseAllDocuments()
 {
-    for (Document* document : Documents())
+    for (Document* document : Documents()) {
         document->OnCloseDocument();
+    }
 }
 
 void Application::SetSettingsKey(const QString& organization, const QString& application)
@@ -196,16 +226,18 @@ bool Application::StartOrForward(const QStringList& files, const QString& server
     delete m_singleInstance;
     m_singleInstance = new SingleInstance(
         serverName.isEmpty() ? SingleInstance::DefaultServerName() : serverName, this);
-    if (m_singleInstance->StartOrForward(files) == SingleInstance::Role::Forwarded)
+    if (m_singleInstance->StartOrForward(files) == SingleInstance::Role::Forwarded) {
         return false;
+    }
     connect(m_singleInstance, &SingleInstance::FilesReceived, this, &Application::OnFilesReceived);
     return true;
 }
 
 void Application::OnFilesReceived(const QStringList& files)
 {
-    for (const QString& file : files)
+    for (const QString& file : files) {
         (void)OpenDocumentFile(file);
+    }
     if (m_mainFrame) {
         m_mainFrame->setWindowState(m_mainFrame->windowState() & ~Qt::WindowMinimized);
         m_mainFrame->show();
@@ -241,17 +273,20 @@ void Application::OnFileNew()
             names.append(name);
         }
     }
-    if (offered.isEmpty() && !m_templates.empty())
+    if (offered.isEmpty() && !m_templates.empty()) {
         offered.append(m_templates.front().get());
-    if (offered.isEmpty())
+    }
+    if (offered.isEmpty()) {
         return;
+    }
     int choice = 0;
     if (offered.size() > 1) {
         choice = Prompts::Current().ChooseItem(DialogParent(),
                                                FrameworkText(FrameworkString::NewCaption),
                                                FrameworkText(FrameworkString::NewPrompt), names);
-        if (choice < 0 || choice >= offered.size())
+        if (choice < 0 || choice >= offered.size()) {
             return;
+        }
     }
     (void)offered[choice]->OpenDocumentFile(QString());
 }
@@ -262,11 +297,13 @@ void Application::OnFileOpen()
     QStringList patterns;
     for (const auto& docTemplate : m_templates) {
         const QString filter = docTemplate->Filter();
-        if (filter.isEmpty())
+        if (filter.isEmpty()) {
             continue;
+        }
         filters.append(filter);
-        for (const QString& extension : docTemplate->Extensions())
+        for (const QString& extension : docTemplate->Extensions()) {
             patterns.append(QStringLiteral("*.") + extension);
+        }
     }
     // Every document type at once first, as the usual choice.
     if (filters.size() > 1) {
@@ -277,8 +314,9 @@ void Application::OnFileOpen()
     const QStringList files = Prompts::Current().GetOpenFileNames(
         DialogParent(), FrameworkText(FrameworkString::OpenCaption),
         filters.join(QStringLiteral(";;")));
-    for (const QString& file : files)
+    for (const QString& file : files) {
         (void)OpenDocumentFile(file);
+    }
 }
 
 void Application::OnFilePrintSetup()
@@ -288,15 +326,16 @@ void Application::OnFilePrintSetup()
 
 void Application::OnCloseAll()
 {
-    if (SaveAllModified())
+    if (SaveAllModified()) {
         CloseAllDocuments();
+    }
 }
 
 void Application::OnAppExit()
 {
-    if (m_mainFrame)
+    if (m_mainFrame) {
         m_mainFrame->close();
-    else if (SaveAllModified()) {
+    } else if (SaveAllModified()) {
         CloseAllDocuments();
         quit();
     }
@@ -304,8 +343,9 @@ void Application::OnAppExit()
 
 bool Application::OpenRecentFile(int index)
 {
-    if (index < 0 || index >= m_recentFiles->Size())
+    if (index < 0 || index >= m_recentFiles->Size()) {
         return false;
+    }
     const QString path = m_recentFiles->Files().at(index);
     if (!QFileInfo::exists(path)) {
         m_recentFiles->Remove(index);
@@ -314,8 +354,9 @@ bool Application::OpenRecentFile(int index)
             FrameworkText(FrameworkString::FileNotFound).arg(QDir::toNativeSeparators(path)));
         return false;
     }
-    if (OpenDocumentFile(path))
+    if (OpenDocumentFile(path)) {
         return true;
+    }
     // The open has told the user why; the entry would fail again.
     m_recentFiles->Remove(m_recentFiles->Files().indexOf(path));
     return false;

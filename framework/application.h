@@ -46,7 +46,8 @@ public:
     void SetMainFrame(MdiFrame* frame);
     MdiFrame* MainFrame() const;
 
-    // The first template whose extension `path` has; nullptr when none has.
+    // The first template whose extension `path` has; when none has, the
+    // first whose content signature the file's start matches; else nullptr.
     DocTemplate* TemplateForFile(const QString& path) const;
     // The open document of `path` (compared as canonical paths).
     Document* FindOpenDocument(const QString& path) const;

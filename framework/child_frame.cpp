@@ -41,24 +41,29 @@ void ChildFrame::closeEvent(QCloseEvent* event)
         return;
     }
     QMdiSubWindow::closeEvent(event);
-    if (!event->isAccepted())
+    if (!event->isAccepted()) {
         return;
+    }
     DetachView();
 }
 
 void ChildFrame::DetachView()
 {
-    if (m_detached)
+    if (m_detached) {
         return;
+    }
     m_detached = true;
-    if (!m_view)
+    if (!m_view) {
         return;
+    }
     // The window goes: its view stops whatever still reads the document.
     m_view->OnFrameClosing();
     QPointer<Document> document = m_view->GetDocument();
-    if (!document)
+    if (!document) {
         return;
+    }
     document->RemoveView(m_view);
-    if (document->Views().isEmpty() && !document->IsClosing())
+    if (document->Views().isEmpty() && !document->IsClosing()) {
         document->OnCloseDocument();
+    }
 }

@@ -14,8 +14,9 @@ const char* const kCommandProperty = "kaleidraCommand";
 bool CommandTarget::OnCommand(int id)
 {
     const Entry* entry = Find(id, true);
-    if (!entry)
+    if (!entry) {
         return false;
+    }
     entry->handler(id);
     return true;
 }
@@ -34,10 +35,12 @@ bool CommandTarget::OnValueCommand(int id, const QString& text)
 bool CommandTarget::OnUpdateCommand(int id, CommandState& state)
 {
     const Entry* entry = Find(id, false);
-    if (!entry)
+    if (!entry) {
         return false;
-    if (entry->update)
+    }
+    if (entry->update) {
         entry->update(id, state);
+    }
     return true;
 }
 
@@ -46,8 +49,9 @@ void CommandTarget::AddCommand(int id, Handler handler, UpdateHandler update)
     Entry entry;
     entry.first = entry.last = id;
     entry.handler = [handler = std::move(handler)](int) { handler(); };
-    if (update)
+    if (update) {
         entry.update = [update = std::move(update)](int, CommandState& state) { update(state); };
+    }
     m_commands.push_back(std::move(entry));
 }
 
@@ -87,10 +91,12 @@ void CommandTarget::AddUpdateHandler(int id, UpdateHandler update)
 const CommandTarget::Entry* CommandTarget::Find(int id, bool needHandler) const
 {
     for (auto it = m_commands.rbegin(); it != m_commands.rend(); ++it) {
-        if (id < it->first || id > it->last)
+        if (id < it->first || id > it->last) {
             continue;
-        if (needHandler && !it->handler)
+        }
+        if (needHandler && !it->handler) {
             continue;
+        }
         return &*it;
     }
     return nullptr;
@@ -106,8 +112,9 @@ CommandState CommandRouter::Query(const Chain& chain, int id)
     CommandState state;
     state.id = id;
     for (CommandTarget* target : chain) {
-        if (target && target->OnUpdateCommand(id, state))
+        if (target && target->OnUpdateCommand(id, state)) {
             return state;
+        }
         state = CommandState{};
         state.id = id;
     }
@@ -117,13 +124,15 @@ CommandState CommandRouter::Query(const Chain& chain, int id)
 
 bool CommandRouter::Execute(const Chain& chain, int id)
 {
-    if (!Query(chain, id).enabled)
+    if (!Query(chain, id).enabled) {
         return false;
+    }
     for (CommandTarget* target : chain) {
         // The first target that runs the command may close windows and
         // documents further down the chain: stop right there.
-        if (target && target->OnCommand(id))
+        if (target && target->OnCommand(id)) {
             return true;
+        }
     }
     return false;
 }
@@ -155,8 +164,9 @@ bool CommandRouter::Execute(int id)
 {
     QPointer<CommandRouter> self(this);
     const bool handled = Execute(m_source(), id);
-    if (self)
+    if (self) {
         UpdateActions();
+    }
     return handled;
 }
 
@@ -183,10 +193,12 @@ void CommandRouter::Apply(const CommandState& state, QAction* action)
 {
     action->setEnabled(state.enabled);
     action->setCheckable(state.checked.has_value());
-    if (state.checked)
+    if (state.checked) {
         action->setChecked(*state.checked);
-    if (state.text)
+    }
+    if (state.text) {
         action->setText(*state.text);
+    }
 }
 
 void CommandRouter::UpdateActions()
@@ -195,8 +207,9 @@ void CommandRouter::UpdateActions()
     const Chain chain = m_source();
     m_actions.removeAll(nullptr);
     m_buttons.removeAll(nullptr);
-    for (const QPointer<QAction>& action : std::as_const(m_actions))
+    for (const QPointer<QAction>& action : std::as_const(m_actions)) {
         Apply(Query(chain, CommandId(action)), action);
+    }
     for (const QPointer<QAbstractButton>& button : std::as_const(m_buttons)) {
         const CommandState state = Query(chain, button->property(kCommandProperty).toInt());
         button->setEnabled(state.enabled);
@@ -212,18 +225,21 @@ void CommandRouter::UpdateMenu(QMenu* menu)
     const Chain chain = m_source();
     for (QAction* action : menu->actions()) {
         const int id = CommandId(action);
-        if (id != 0)
+        if (id != 0) {
             Apply(Query(chain, id), action);
+        }
     }
 }
 
 void CommandRouter::RequestUpdate()
 {
-    if (m_updatePending)
+    if (m_updatePending) {
         return;
+    }
     m_updatePending = true;
     QTimer::singleShot(0, this, [this] {
-        if (m_updatePending)
+        if (m_updatePending) {
             UpdateActions();
+        }
     });
 }

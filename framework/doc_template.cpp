@@ -5,20 +5,26 @@
 #include "framework/document.h"
 #include "framework/framework_strings.h"
 #include "framework/mdi_frame.h"
+#include "framework/menu_builder.h"
 #include "framework/prompts.h"
 #include "framework/ui_resources.h"
 #include "framework/view.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeySequence>
 #include <QMdiArea>
+#include <QMenu>
 #include <QPixmap>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 
 DocTemplate::DocTemplate(int resourceId, DocumentFactory makeDocument, ViewFactory makeView)
     : m_resourceId(resourceId), m_makeDocument(std::move(makeDocument)),
@@ -85,6 +91,71 @@ bool DocTemplate::MatchesFile(const QString& path) const
     return false;
 }
 
+void DocTemplate::KeepMenuShortcuts(ChildFrame& frame) const
+{
+    // The frame's own window menu binds the platform's close keys (Ctrl+W
+    // and Ctrl+F4 here). A key that a command of this type's menu also
+    // binds would be ambiguous while the window has focus, and Qt then does
+    // nothing at all: the menu's command keeps it, the frame the others.
+    QSet<QString> taken;
+    std::function<void(const QVector<MenuItem>&)> collect = [&](const QVector<MenuItem>& items) {
+        for (const MenuItem& item : items) {
+            const QKeySequence keys = SplitMenuText(item.text).shortcut;
+            if (!keys.isEmpty()) {
+                taken.insert(keys.toString(QKeySequence::PortableText));
+            }
+            collect(item.items);
+        }
+    };
+    collect(UiResources::Current().Menu(m_resourceId));
+    QMenu* system = frame.systemMenu();
+    if (system == nullptr) {
+        return;
+    }
+    for (QAction* action : system->actions()) {
+        QList<QKeySequence> kept;
+        for (const QKeySequence& keys : action->shortcuts()) {
+            if (!taken.contains(keys.toString(QKeySequence::PortableText))) {
+                kept.append(keys);
+            }
+        }
+        action->setShortcuts(kept);
+    }
+}
+
+QStringList DocTemplate::LeadingHeaders(const QByteArray& head, int count)
+{
+    // A header is a bracketed lower-case word opening a line; values (an
+    // L-system's axiom with its own brackets, say) never start that way.
+    QStringList headers;
+    for (const QByteArray& line : head.split('\n')) {
+        if (headers.size() >= count) {
+            break;
+        }
+        const QByteArray word = line.trimmed();
+        const qsizetype close = word.indexOf(']');
+        if (!word.startsWith('[') || close < 2) {
+            continue;
+        }
+        const QByteArray name = word.mid(1, close - 1);
+        const bool lowerWord =
+            std::all_of(name.begin(), name.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+        if (lowerWord) {
+            headers.append(QString::fromLatin1(word.left(close + 1)));
+        }
+    }
+    return headers;
+}
+
+bool DocTemplate::MatchesContent(const QByteArray& head) const
+{
+    if (m_signature.isEmpty()) {
+        return false;
+    }
+    const QStringList found = LeadingHeaders(head, static_cast<int>(m_signature.size()));
+    return found == m_signature;
+}
+
 void DocTemplate::AddDocument(Document* document)
 {
     Q_ASSERT(!m_documents.contains(document));
@@ -133,6 +204,7 @@ ChildFrame* DocTemplate::CreateNewFrame(Document* document)
         icon = QIcon(blank);
     }
     frame->setWindowIcon(icon);
+    KeepMenuShortcuts(*frame);
     document->AddView(shown);
     ChildFrame* result = frame.release();
     // A new window takes two thirds of the area, placed where it overlaps

@@ -13,6 +13,7 @@
 
 #include "framework/forward.h"
 
+#include <QByteArray>
 #include <QRgb>
 #include <QString>
 #include <QStringList>
@@ -64,6 +65,15 @@ public:
     QString DefaultExtension() const;
     // Whether `path` has one of the extensions (letter case ignored).
     bool MatchesFile(const QString& path) const;
+    // The section headers a file of this type starts with, in order (say
+    // "[type]", or "[axioms]" then "[rules]"): how a file whose extension
+    // names no type is still recognised as one of this type.
+    void SetContentSignature(QStringList headers) { m_signature = std::move(headers); }
+    // Whether the first section headers of `head` (the start of a file)
+    // are the signature; false without a signature.
+    bool MatchesContent(const QByteArray& head) const;
+    // The section headers at the starts of the lines of `head`, in order.
+    static QStringList LeadingHeaders(const QByteArray& head, int count);
 
     const QVector<Document*>& Documents() const { return m_documents; }
 
@@ -89,6 +99,9 @@ public:
 
 private:
     void SetDefaultTitle(Document* document);
+    // Leaves the frame's window menu only the keys no command of this
+    // type's menu binds.
+    void KeepMenuShortcuts(ChildFrame& frame) const;
     static void ReportOpenFailure(Document* document, const QString& path);
 
     int m_resourceId;
@@ -97,6 +110,7 @@ private:
     FrameFactory m_makeFrame;
     QStringList m_strings;
     QStringList m_extensions;
+    QStringList m_signature;
     int m_untitledCount = 0;
     QVector<Document*> m_documents;
     QVector<QRgb> m_viewColors;

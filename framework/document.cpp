@@ -1,7 +1,7 @@
 #include "framework/document.h"
 
 #include "framework/application.h"
-#include "framework/atomic_file.h"
+#include "fileio/atomic_file.h"
 #include "framework/child_frame.h"
 #include "framework/doc_template.h"
 #include "framework/framework_strings.h"
@@ -16,8 +16,9 @@
 Document::Document()
 {
     AddCommand(Cmd::FileClose, [this] {
-        if (SaveModified())
+        if (SaveModified()) {
             OnCloseDocument();
+        }
     });
     AddCommand(Cmd::FileSave, [this] { (void)DoFileSave(); });
     AddCommand(Cmd::FileSaveAs, [this] { (void)DoSave(QString()); });
@@ -38,15 +39,17 @@ void Document::SetPathName(const QString& path, AddToRecent add)
     m_pathName = QDir::cleanPath(info.absoluteFilePath());
     SetTitle(info.fileName());
     if (add == AddToRecent::Yes) {
-        if (Application* app = Application::Instance())
+        if (Application* app = Application::Instance()) {
             app->AddToRecentFileList(m_pathName);
+        }
     }
 }
 
 void Document::SetModifiedFlag(bool modified)
 {
-    if (m_modified == modified)
+    if (m_modified == modified) {
         return;
+    }
     m_modified = modified;
     emit ModifiedChanged(m_modified);
 }
@@ -61,8 +64,9 @@ void Document::AddView(View* view)
 
 void Document::RemoveView(View* view)
 {
-    if (m_views.removeOne(view))
+    if (m_views.removeOne(view)) {
         UpdateFrameTitles();
+    }
 }
 
 QVector<ChildFrame*> Document::Frames() const
@@ -70,8 +74,9 @@ QVector<ChildFrame*> Document::Frames() const
     QVector<ChildFrame*> frames;
     for (View* view : m_views) {
         ChildFrame* frame = view->Frame();
-        if (frame && !frames.contains(frame))
+        if (frame && !frames.contains(frame)) {
             frames.append(frame);
+        }
     }
     return frames;
 }
@@ -81,8 +86,9 @@ void Document::UpdateAllViews(View* sender, int hint)
     // A view may close documents or open others while updating: walk a copy.
     const QVector<View*> views = m_views;
     for (View* view : views) {
-        if (view != sender && m_views.contains(view))
+        if (view != sender && m_views.contains(view)) {
             view->OnUpdate(sender, hint);
+        }
     }
 }
 
@@ -116,25 +122,29 @@ bool Document::OnOpenDocument(const QString& path)
 bool Document::OnSaveDocument(const QString& path)
 {
     const FileResult result = WriteFileAtomically(path, QByteArray());
-    if (!result)
+    if (!result) {
         SetLastError(result.error);
+    }
     return result.ok;
 }
 
 void Document::OnCloseDocument()
 {
-    if (m_closing)
+    if (m_closing) {
         return;
+    }
     m_closing = true;
     // The views stop whatever still reads the document before any goes.
     const QVector<View*> views = Views();
     for (View* view : views) {
         view->OnDocumentClosing();
     }
-    for (ChildFrame* frame : Frames())
+    for (ChildFrame* frame : Frames()) {
         frame->CloseWithoutAsking();
-    if (m_template)
+    }
+    if (m_template) {
         m_template->RemoveDocument(this);
+    }
     deleteLater();
 }
 
@@ -142,16 +152,18 @@ bool Document::CanCloseFrame(ChildFrame* frame)
 {
     const QVector<ChildFrame*> frames = Frames();
     for (ChildFrame* other : frames) {
-        if (other != frame)
+        if (other != frame) {
             return true;
+        }
     }
     return SaveModified();
 }
 
 bool Document::SaveModified()
 {
-    if (!IsModified())
+    if (!IsModified()) {
         return true;
+    }
     const QString text = FrameworkText(FrameworkString::AskToSave).arg(m_title);
     switch (Prompts::Current().AskSaveChanges(Application::DialogParent(), text)) {
     case Prompts::SaveChoice::Save:
@@ -170,19 +182,23 @@ bool Document::DoSave(const QString& path)
     if (target.isEmpty()) {
         const QString extension = m_template ? m_template->DefaultExtension() : QString();
         QString suggested = m_pathName.isEmpty() ? m_title : m_pathName;
-        if (!extension.isEmpty() && QFileInfo(suggested).suffix().isEmpty())
+        if (!extension.isEmpty() && QFileInfo(suggested).suffix().isEmpty()) {
             suggested += QLatin1Char('.') + extension;
+        }
         QString filters = m_template ? m_template->Filter() : QString();
-        if (!filters.isEmpty())
+        if (!filters.isEmpty()) {
             filters += QStringLiteral(";;");
+        }
         filters += FrameworkText(FrameworkString::AllFilesFilter);
         target = Prompts::Current().GetSaveFileName(Application::DialogParent(),
                                                     FrameworkText(FrameworkString::SaveAsCaption),
                                                     suggested, filters);
-        if (target.isEmpty())
+        if (target.isEmpty()) {
             return false; // cancelled
-        if (!extension.isEmpty() && QFileInfo(target).suffix().isEmpty())
+        }
+        if (!extension.isEmpty() && QFileInfo(target).suffix().isEmpty()) {
             target += QLatin1Char('.') + extension;
+        }
     }
     m_lastError.clear();
     if (!OnSaveDocument(target)) {
@@ -196,19 +212,22 @@ bool Document::DoSave(const QString& path)
 
 bool Document::DoFileSave()
 {
-    if (m_pathName.isEmpty())
+    if (m_pathName.isEmpty()) {
         return DoSave(QString());
+    }
     const QFileInfo info(m_pathName);
-    if (info.exists() && !info.isWritable())
+    if (info.exists() && !info.isWritable()) {
         return DoSave(QString());
+    }
     return DoSave(m_pathName);
 }
 
 void Document::ReportSaveFailure(const QString& path)
 {
     QString reason = m_lastError;
-    if (reason.isEmpty())
+    if (reason.isEmpty()) {
         reason = FrameworkText(FrameworkString::UnknownReason);
+    }
     Prompts::Current().ShowError(
         Application::DialogParent(),
         FrameworkText(FrameworkString::CannotSave).arg(QDir::toNativeSeparators(path), reason));

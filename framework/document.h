@@ -9,7 +9,7 @@
 // framework then tells the user which file failed and why. A failed open
 // leaves no document behind; a failed save keeps the previous file and the
 // modified flag. Build the file in memory and write it with
-// WriteFileAtomically (atomic_file.h).
+// WriteFileAtomically (fileio/atomic_file.h).
 //
 // Commands handled here: Close, Save, Save As.
 //

@@ -60,7 +60,8 @@ const char* Fallback(int id)
 QString FrameworkText(int id)
 {
     QString text = UiResources::Current().String(id);
-    if (text.isEmpty())
+    if (text.isEmpty()) {
         text = QString::fromUtf8(Fallback(id));
+    }
     return text;
 }

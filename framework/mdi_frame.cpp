@@ -28,11 +28,13 @@ const char* const kWantedProperty = "kaleidraWanted";
 QStringList LocalFiles(const QMimeData* data)
 {
     QStringList files;
-    if (!data || !data->hasUrls())
+    if (!data || !data->hasUrls()) {
         return files;
+    }
     for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile())
+        if (url.isLocalFile()) {
             files.append(url.toLocalFile());
+        }
     }
     return files;
 }
@@ -44,10 +46,12 @@ MdiFrame::MdiFrame(int resourceId, QWidget* parent) : QMainWindow(parent), m_res
     // The title: the application title, else the first field of the main
     // window's own string.
     m_title = UiResources::Current().String(FrameworkString::AppTitle);
-    if (m_title.isEmpty())
+    if (m_title.isEmpty()) {
         m_title = UiResources::Current().String(resourceId).section(QLatin1Char('\n'), 0, 0);
-    if (m_title.isEmpty())
+    }
+    if (m_title.isEmpty()) {
         m_title = FrameworkText(FrameworkString::AppTitle);
+    }
     setWindowTitle(m_title);
     setWindowIcon(UiResources::Current().Icon(resourceId));
     setAcceptDrops(true);
@@ -67,10 +71,12 @@ MdiFrame::MdiFrame(int resourceId, QWidget* parent) : QMainWindow(parent), m_res
         [this] {
             Document* document = ActiveDocument();
             DocTemplate* docTemplate = document ? document->Template() : nullptr;
-            if (!docTemplate)
+            if (!docTemplate) {
                 return;
-            if (ChildFrame* frame = docTemplate->CreateNewFrame(document))
+            }
+            if (ChildFrame* frame = docTemplate->CreateNewFrame(document)) {
                 docTemplate->InitialUpdateFrame(frame);
+            }
         },
         [this](CommandState& state) {
             state.Enable(ActiveDocument() && ActiveDocument()->Template());
@@ -101,12 +107,14 @@ MdiFrame::MdiFrame(int resourceId, QWidget* parent) : QMainWindow(parent), m_res
             const int index = id - MdiFrame::kWindowListFirst;
             const QList<ChildFrame*> frames = Frames();
             state.Enable(index < frames.size());
-            if (id != MdiFrame::kWindowListLast)
+            if (id != MdiFrame::kWindowListLast) {
                 state.SetCheck(index < frames.size() && frames[index] == ActiveChildFrame());
+            }
         });
 
-    if (Application* app = Application::Instance(); app && !app->MainFrame())
+    if (Application* app = Application::Instance(); app && !app->MainFrame()) {
         app->SetMainFrame(this);
+    }
 }
 
 MdiFrame::~MdiFrame()
@@ -115,10 +123,12 @@ MdiFrame::~MdiFrame()
     // window is whole, and let no signal of theirs reach it half destroyed.
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(m_mdiArea, nullptr, this, nullptr);
-    for (QMdiSubWindow* window : m_mdiArea->subWindowList())
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
         disconnect(window, nullptr, this, nullptr);
-    if (Application* app = Application::Instance(); app && app->MainFrame() == this)
+    }
+    if (Application* app = Application::Instance(); app && app->MainFrame() == this) {
         app->CloseAllDocuments();
+    }
 }
 
 bool MdiFrame::Create()
@@ -192,14 +202,17 @@ CommandRouter::Chain MdiFrame::CommandChain() const
     ChildFrame* frame = ActiveChildFrame();
     if (View* view = frame ? frame->GetView() : nullptr) {
         chain.append(view);
-        if (Document* document = view->GetDocument())
+        if (Document* document = view->GetDocument()) {
             chain.append(document);
+        }
     }
-    if (frame)
+    if (frame) {
         chain.append(frame);
+    }
     chain.append(const_cast<MdiFrame*>(this));
-    if (Application* app = Application::Instance())
+    if (Application* app = Application::Instance()) {
         chain.append(app);
+    }
     return chain;
 }
 
@@ -222,8 +235,9 @@ Document* MdiFrame::ActiveDocument() const
 
 void MdiFrame::ActivateFrame(ChildFrame* frame)
 {
-    if (frame->isMinimized())
+    if (frame->isMinimized()) {
         frame->showNormal();
+    }
     m_mdiArea->setActiveSubWindow(frame);
 }
 
@@ -234,10 +248,11 @@ void MdiFrame::ShowNewFrame(ChildFrame* frame)
     connect(frame, &QMdiSubWindow::windowStateChanged, this, &MdiFrame::UpdateFrameTitle,
             Qt::UniqueConnection);
     ChildFrame* active = ActiveChildFrame();
-    if (active && active != frame && active->isMaximized())
+    if (active && active != frame && active->isMaximized()) {
         frame->showMaximized();
-    else
+    } else {
         frame->show();
+    }
     m_mdiArea->setActiveSubWindow(frame);
 }
 
@@ -256,13 +271,15 @@ QList<QAction*> MdiFrame::MenuActions(int id) const
     QList<QAction*> found;
     const MenuSet set = m_menuSets.value(m_menuResource);
     for (QAction* action : set.topActions) {
-        if (CommandRouter::CommandId(action) == id)
+        if (CommandRouter::CommandId(action) == id) {
             found.append(action);
+        }
     }
     for (QMenu* menu : set.allMenus) {
         for (QAction* action : menu->actions()) {
-            if (CommandRouter::CommandId(action) == id)
+            if (CommandRouter::CommandId(action) == id) {
                 found.append(action);
+            }
         }
     }
     return found;
@@ -272,8 +289,9 @@ QList<QMenu*> MdiFrame::TopMenus() const
 {
     QList<QMenu*> menus;
     for (QAction* action : m_menuSets.value(m_menuResource).topActions) {
-        if (action->menu())
+        if (action->menu()) {
             menus.append(action->menu());
+        }
     }
     return menus;
 }
@@ -281,14 +299,16 @@ QList<QMenu*> MdiFrame::TopMenus() const
 const MdiFrame::MenuSet& MdiFrame::MenuSetFor(int resourceId)
 {
     auto it = m_menuSets.find(resourceId);
-    if (it != m_menuSets.end())
+    if (it != m_menuSets.end()) {
         return *it;
+    }
     MenuSet set;
     const QVector<MenuItem> items = UiResources::Current().Menu(resourceId);
     const auto bind = [this](QAction* action, int id) { m_router->Bind(action, id); };
     for (const MenuItem& item : items) {
-        if (item.separator)
+        if (item.separator) {
             continue;
+        }
         if (item.items.isEmpty()) {
             QAction* action = CreateCommandAction(item, this);
             bind(action, item.id);
@@ -301,8 +321,9 @@ const MdiFrame::MenuSet& MdiFrame::MenuSetFor(int resourceId)
         set.allMenus.append(menu);
         set.allMenus += menu->findChildren<QMenu*>();
     }
-    for (QMenu* menu : std::as_const(set.allMenus))
+    for (QMenu* menu : std::as_const(set.allMenus)) {
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { OnMenuAboutToShow(menu); });
+    }
     return *m_menuSets.insert(resourceId, set);
 }
 
@@ -310,16 +331,20 @@ void MdiFrame::SwitchMenu(int resourceId)
 {
     // A type without a menu of its own keeps the main window's menu.
     if (resourceId != m_resourceId && UiResources::Current().Menu(resourceId).isEmpty() &&
-        !m_menuSets.contains(resourceId))
+        !m_menuSets.contains(resourceId)) {
         resourceId = m_resourceId;
-    if (resourceId == m_menuResource && !m_menuSets.value(resourceId).topActions.isEmpty())
+    }
+    if (resourceId == m_menuResource && !m_menuSets.value(resourceId).topActions.isEmpty()) {
         return;
+    }
     const MenuSet& next = MenuSetFor(resourceId);
     QMenuBar* bar = menuBar();
-    for (QAction* action : m_menuSets.value(m_menuResource).topActions)
+    for (QAction* action : m_menuSets.value(m_menuResource).topActions) {
         bar->removeAction(action);
-    for (QAction* action : next.topActions)
+    }
+    for (QAction* action : next.topActions) {
         bar->addAction(action);
+    }
     m_menuResource = resourceId;
 }
 
@@ -330,8 +355,9 @@ void MdiFrame::OnSubWindowActivated(QMdiSubWindow* window)
     View* previous = m_activeView;
     if (next != previous) {
         m_activeView = next;
-        if (previous)
+        if (previous) {
             previous->OnActivateView(false, next, previous);
+        }
         if (next) {
             next->OnActivateView(true, next, previous);
             // A view tells whoever shows it; only the active one is heeded.
@@ -360,8 +386,9 @@ void MdiFrame::OnMenuAboutToShow(QMenu* menu)
 QToolBar* MdiFrame::AddCommandToolBar(int resourceId)
 {
     const std::optional<ToolBarSpec> spec = UiResources::Current().ToolBar(resourceId);
-    if (!spec)
+    if (!spec) {
         return nullptr;
+    }
     const QVector<QPixmap> images = UiResources::Current().ImageList(spec->bitmap, 16);
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("ToolBar%1").arg(resourceId));
@@ -374,8 +401,9 @@ QToolBar* MdiFrame::AddCommandToolBar(int resourceId)
         }
         const CommandStrings strings = CommandStringsFor(id);
         auto* action = new QAction(bar);
-        if (image < images.size())
+        if (image < images.size()) {
             action->setIcon(QIcon(images[image]));
+        }
         ++image;
         action->setText(strings.toolTip.isEmpty() ? strings.statusTip : strings.toolTip);
         action->setToolTip(strings.toolTip);
@@ -393,10 +421,11 @@ QToolBar* MdiFrame::AddCommandToolBar(int resourceId)
 void MdiFrame::ShowControlBar(QWidget* bar, bool show)
 {
     bar->setProperty(kWantedProperty, show);
-    if (qobject_cast<QToolBar*>(bar))
+    if (qobject_cast<QToolBar*>(bar)) {
         bar->setVisible(show && m_toolBarsShown);
-    else
+    } else {
         bar->setVisible(show);
+    }
 }
 
 void MdiFrame::SetToolBarsShown(bool shown)
@@ -413,19 +442,22 @@ void MdiFrame::UpdateFrameTitle()
     ChildFrame* frame = ActiveChildFrame();
     // A maximized window's title is added by the MDI area itself, as
     // "title - [window]"; adding it here too would show it twice.
-    if (frame && !frame->isMaximized() && !frame->windowTitle().isEmpty())
+    if (frame && !frame->isMaximized() && !frame->windowTitle().isEmpty()) {
         setWindowTitle(m_title + QStringLiteral(" - ") + frame->windowTitle());
-    else
+    } else {
         setWindowTitle(m_title);
+    }
 }
 
 void MdiFrame::OnDropFiles(const QStringList& paths)
 {
     Application* app = Application::Instance();
-    if (!app)
+    if (!app) {
         return;
-    for (const QString& path : paths)
+    }
+    for (const QString& path : paths) {
         (void)app->OpenDocumentFile(path);
+    }
 }
 
 void MdiFrame::closeEvent(QCloseEvent* event)
@@ -443,10 +475,11 @@ void MdiFrame::closeEvent(QCloseEvent* event)
 
 void MdiFrame::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!LocalFiles(event->mimeData()).isEmpty())
+    if (!LocalFiles(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
-    else
+    } else {
         QMainWindow::dragEnterEvent(event);
+    }
 }
 
 void MdiFrame::dropEvent(QDropEvent* event)

@@ -13,7 +13,10 @@
 
 #include <QMdiArea>
 #include <QMenu>
+#include <QStyle>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -72,7 +75,38 @@ QList<ChildFrame*> MdiFrame::VisibleFrames() const
 
 void MdiFrame::Cascade()
 {
-    m_mdiArea->cascadeSubWindows();
+    // Each window two thirds of the area, each one a title bar lower and to
+    // the right of the one before, starting over at the corner when the
+    // next would leave the area: every window keeps a usable size and every
+    // title bar stays in reach.
+    const QList<ChildFrame*> frames = VisibleFrames();
+    if (frames.isEmpty()) {
+        return;
+    }
+    QMdiSubWindow* active = m_mdiArea->activeSubWindow();
+    for (ChildFrame* frame : frames) {
+        if (frame->isMaximized()) {
+            frame->showNormal();
+        }
+    }
+    const QRect area = m_mdiArea->viewport()->rect();
+    const QSize size(std::max(area.width() * 2 / 3, frames.first()->minimumSizeHint().width()),
+                     std::max(area.height() * 2 / 3, frames.first()->minimumSizeHint().height()));
+    const int step = std::max(
+        frames.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frames.first()),
+        8);
+    const int room = std::min(area.width() - size.width(), area.height() - size.height());
+    const int places = std::max(room / step + 1, 1);
+    for (int i = 0; i < static_cast<int>(frames.size()); ++i) {
+        const int offset = (i % places) * step;
+        frames[i]->setGeometry(QRect(QPoint(offset, offset), size));
+        frames[i]->raise();
+    }
+    // The window the user worked in stays the active one, on top.
+    if (active != nullptr && active->isVisible() && !active->isMinimized()) {
+        active->raise();
+        m_mdiArea->setActiveSubWindow(active);
+    }
 }
 
 void MdiFrame::TileVertically()

@@ -26,8 +26,9 @@ void PaintPage(View& view, QPrinter& printer, QPainter& painter)
 
 QString OutputName(const QPrinter& printer)
 {
-    if (printer.outputFormat() == QPrinter::PdfFormat)
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
         return QDir::toNativeSeparators(printer.outputFileName());
+    }
     return printer.printerName();
 }
 
@@ -38,8 +39,9 @@ QPrinter& SharedPrinter()
     if (!s_printer) {
         s_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         // Without a printer the native format has nowhere to go.
-        if (QPrinterInfo::availablePrinters().isEmpty())
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
             s_printer->setOutputFormat(QPrinter::PdfFormat);
+        }
         // The printer must go before the application object does.
         qAddPostRoutine([] { s_printer.reset(); });
     }
@@ -50,19 +52,22 @@ bool PrintView(View& view, PrintMode mode)
 {
     QPrinter& printer = SharedPrinter();
     QPointer<View> guard(&view);
-    if (!view.OnPreparePrinting(printer))
+    if (!view.OnPreparePrinting(printer)) {
         return false;
+    }
     QWidget* parent = Application::DialogParent();
     if (mode == PrintMode::Dialog) {
-        if (!Prompts::Current().RunPrintDialog(parent, printer) || !guard)
+        if (!Prompts::Current().RunPrintDialog(parent, printer) || !guard) {
             return false;
+        }
     } else if (printer.outputFormat() == QPrinter::PdfFormat) {
         const QString file = Prompts::Current().GetSaveFileName(
             parent, FrameworkText(FrameworkString::PrintToFileCaption),
             QFileInfo(printer.outputFileName()).fileName(),
             FrameworkText(FrameworkString::PdfFilter));
-        if (file.isEmpty() || !guard)
+        if (file.isEmpty() || !guard) {
             return false;
+        }
         printer.setOutputFileName(file);
     }
 
@@ -90,13 +95,15 @@ bool PrintView(View& view, PrintMode mode)
 void PreviewView(View& view)
 {
     QPrinter& printer = SharedPrinter();
-    if (!view.OnPreparePrinting(printer))
+    if (!view.OnPreparePrinting(printer)) {
         return;
+    }
     QPointer<View> guard(&view);
     Prompts::Current().RunPrintPreview(Application::DialogParent(), printer,
                                        [guard](QPrinter& target) {
-                                           if (!guard)
+                                           if (!guard) {
                                                return;
+                                           }
                                            QPainter painter(&target);
                                            PaintPage(*guard, target, painter);
                                        });

@@ -23,8 +23,9 @@ Prompts* s_current = nullptr;
 QString Caption()
 {
     QString title = UiResources::Current().String(FrameworkString::AppTitle);
-    if (title.isEmpty())
+    if (title.isEmpty()) {
         title = QApplication::applicationDisplayName();
+    }
     return title.isEmpty() ? FrameworkText(FrameworkString::AppTitle) : title;
 }
 
@@ -96,8 +97,9 @@ int Prompts::ChooseItem(QWidget* parent, const QString& caption, const QString& 
     layout->addWidget(label);
     layout->addWidget(list);
     layout->addWidget(buttons);
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted) {
         return -1;
+    }
     return list->currentRow();
 }
 

@@ -30,8 +30,9 @@ QString SingleInstance::DefaultServerName()
 
 SingleInstance::Role SingleInstance::StartOrForward(const QStringList& files, int timeoutMs)
 {
-    if (Forward(files, timeoutMs))
+    if (Forward(files, timeoutMs)) {
         return Role::Forwarded;
+    }
     if (!Listen()) {
         // Nobody answers and the name cannot be taken: carry on alone
         // rather than refuse to start.
@@ -50,12 +51,14 @@ bool SingleInstance::Forward(const QStringList& files, int timeoutMs)
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     QDeadlineTimer deadline(timeoutMs);
-    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
+    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
         return false;
+    }
 
     QStringList absolute;
-    for (const QString& file : files)
+    for (const QString& file : files) {
         absolute.append(QDir::cleanPath(QFileInfo(file).absoluteFilePath()));
+    }
     QByteArray message;
     {
         QDataStream out(&message, QIODevice::WriteOnly);
@@ -70,12 +73,14 @@ bool SingleInstance::Forward(const QStringList& files, int timeoutMs)
     }
     socket.write(packet);
     while (socket.bytesToWrite() > 0) {
-        if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+        if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) {
             return false;
+        }
     }
     while (socket.bytesAvailable() < 1) {
-        if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+        if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
             return false;
+        }
     }
     char answer = 0;
     socket.getChar(&answer);
@@ -88,8 +93,9 @@ bool SingleInstance::Listen()
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::OnNewConnection);
-    if (m_server->listen(m_serverName))
+    if (m_server->listen(m_serverName)) {
         return true;
+    }
     // No one answered, so a socket left by a crashed run is in the way.
     QLocalServer::removeServer(m_serverName);
     return m_server->listen(m_serverName);
@@ -100,8 +106,9 @@ void SingleInstance::OnNewConnection()
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
-        if (socket->bytesAvailable() > 0)
+        if (socket->bytesAvailable() > 0) {
             OnReadyRead(socket);
+        }
     }
 }
 
@@ -123,8 +130,9 @@ void SingleInstance::OnReadyRead(QLocalSocket* socket)
     in.startTransaction();
     QByteArray message;
     in >> message;
-    if (!in.commitTransaction())
+    if (!in.commitTransaction()) {
         return; // wait for the rest
+    }
 
     QDataStream body(message);
     body.setVersion(QDataStream::Qt_6_0);
@@ -137,8 +145,9 @@ void SingleInstance::OnReadyRead(QLocalSocket* socket)
     }
     QStringList accepted;
     for (const QString& file : std::as_const(files)) {
-        if (QDir::isAbsolutePath(file))
+        if (QDir::isAbsolutePath(file)) {
             accepted.append(file);
+        }
     }
     socket->write(&kAck, 1);
     socket->flush();

@@ -4,6 +4,7 @@
 
 void PostThreadDone(int result, std::thread::id thread)
 {
-    if (QCoreApplication* app = QCoreApplication::instance())
+    if (QCoreApplication* app = QCoreApplication::instance()) {
         QCoreApplication::postEvent(app, new ThreadDoneEvent(result, thread));
+    }
 }

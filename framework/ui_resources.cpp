@@ -45,8 +45,9 @@ QIcon BundleResources::Icon(int id) const
 std::optional<ToolBarSpec> MemoryResources::ToolBar(int id) const
 {
     auto it = m_toolBars.find(id);
-    if (it == m_toolBars.end())
+    if (it == m_toolBars.end()) {
         return std::nullopt;
+    }
     return *it;
 }
 

@@ -19,8 +19,9 @@ View::View(QWidget* parent) : QWidget(parent)
 
 View::~View()
 {
-    if (m_document)
+    if (m_document) {
         m_document->RemoveView(this);
+    }
 }
 
 Document* View::GetDocument() const
@@ -31,8 +32,9 @@ Document* View::GetDocument() const
 ChildFrame* View::Frame() const
 {
     for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
-        if (auto* frame = qobject_cast<ChildFrame*>(w))
+        if (auto* frame = qobject_cast<ChildFrame*>(w)) {
             return frame;
+        }
     }
     return nullptr;
 }
@@ -132,15 +134,19 @@ CommandRouter::Chain View::CommandChain() const
 {
     CommandRouter::Chain chain;
     chain.append(const_cast<View*>(this));
-    if (m_document)
+    if (m_document) {
         chain.append(m_document.data());
-    if (ChildFrame* frame = Frame())
+    }
+    if (ChildFrame* frame = Frame()) {
         chain.append(frame);
+    }
     Application* app = Application::Instance();
-    if (app && app->MainFrame())
+    if (app && app->MainFrame()) {
         chain.append(app->MainFrame());
-    if (app)
+    }
+    if (app) {
         chain.append(app);
+    }
     return chain;
 }
 
@@ -154,23 +160,27 @@ bool View::TrackPopupMenu(int menuId, const QPoint& globalPos)
             break;
         }
     }
-    if (!popup)
+    if (!popup) {
         return false;
+    }
 
     QPointer<View> self(this);
     QMenu menu(this);
     FillMenu(&menu, popup->items, [](QAction*, int) {});
     const auto refresh = [self](QMenu* shown) {
-        if (!self)
+        if (!self) {
             return;
+        }
         const CommandRouter::Chain chain = self->CommandChain();
         for (QAction* action : shown->actions()) {
-            if (const int id = CommandRouter::CommandId(action))
+            if (const int id = CommandRouter::CommandId(action)) {
                 CommandRouter::Apply(CommandRouter::Query(chain, id), action);
+            }
         }
     };
-    for (QMenu* sub : menu.findChildren<QMenu*>())
+    for (QMenu* sub : menu.findChildren<QMenu*>()) {
         QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, refresh] { refresh(sub); });
+    }
     refresh(&menu);
 
     // The menu's own signal sees the choice however it was made.
@@ -180,8 +190,9 @@ bool View::TrackPopupMenu(int menuId, const QPoint& globalPos)
     menu.exec(globalPos);
     if (self && id != 0) {
         CommandRouter::Execute(self->CommandChain(), id);
-        if (Application* app = Application::Instance(); app && app->MainFrame())
+        if (Application* app = Application::Instance(); app && app->MainFrame()) {
             app->MainFrame()->UpdateActions();
+        }
     }
     return true;
 }

@@ -10,6 +10,7 @@
 #include "budget_surface.h"
 
 #include "core/text_archive.h"
+#include "engine/create_fractal.h"
 #include "engine/automaton_fractal.h"
 #include "engine/fractal.h"
 #include "engine/ifs_fractal.h"

@@ -21,6 +21,9 @@
 //   62000-62099     messages and titles of the document/view framework.
 //   62100-62199     messages of the application shell, its documents and
 //                   views (62150-62153: see Str::kShell).
+//   62400-62449     why a fractal document cannot be drawn (62400 damaged at
+//                   a line, 62401 ends before a line, 62402 lacks what it
+//                   needs, 62403 no fractal of a known kind).
 //
 // Text formats: strings whose number is fixed above 34000 and the document
 // strings are printf formats ("%d", "%c", "%s") as the callers format them;
@@ -226,10 +229,15 @@ inline constexpr int DesignSheetCaption = 60100;
 
 // Why a fractal document is not saved.
 inline constexpr int NoFractalToSave = 62150;
-inline constexpr int DamagedFractalNotSaved = 62151;
+inline constexpr int DamagedFractalNotSaved = 62151; // "%1" (line)
 inline constexpr int FractalNotWritten = 62152;
 // The progress dialog while printing measures a fractal.
 inline constexpr int MeasuringForPrint = 62153;
+// Why a fractal document cannot be drawn, in its window and status bar.
+inline constexpr int DamagedAtLine = 62400;    // "%1" (line)
+inline constexpr int EndsBeforeLine = 62401;   // "%1" (line)
+inline constexpr int LacksWhatItNeeds = 62402; // "%1" (kind keyword)
+inline constexpr int NoKnownFractal = 62403;
 
 // The strings whose numbers are fixed and that editors and dialogs rely on.
 inline constexpr std::array kFixed = {
@@ -241,8 +249,9 @@ inline constexpr std::array kFixed = {
     PatternInfoTitle, MapTitle,          DesignSheetCaption};
 
 // Messages of the shell and its documents.
-inline constexpr std::array kShell = {NoFractalToSave, DamagedFractalNotSaved, FractalNotWritten,
-                                      MeasuringForPrint};
+inline constexpr std::array kShell = {NoFractalToSave,   DamagedFractalNotSaved, FractalNotWritten,
+                                      MeasuringForPrint, DamagedAtLine,          EndsBeforeLine,
+                                      LacksWhatItNeeds,  NoKnownFractal};
 } // namespace Str
 
 // ---- Dialog and bar texts: a block of 20 numbers per dialog -----------------

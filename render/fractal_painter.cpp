@@ -10,10 +10,15 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <limits>
 
 namespace {
 
 constexpr int kProgressShift = 16;
+
+// The resolution a desktop's pixel stands for: what a point of the window is
+// on paper.
+constexpr double kScreenDpi = 96.0;
 
 // Passes every call on to another surface, counting the drawing's calls and
 // reporting progress, for the painter path (the rasteriser counts itself).
@@ -125,13 +130,14 @@ void PaintBackgroundAndOverlays(QPainter& painter, QSize client, const PaintGeom
 }
 
 // Step 9 on the painter path.
-void PaintFractalWithPainter(QPainter& painter, QSize client, const PaintGeometry& g,
-                             CFractal& fractal, const DisplaySettings& settings,
-                             GdiMarkerSurface& surface, const StopFlag* stop,
-                             const PaintOptions& options)
+void PaintFractalWithPainter(QPainter& painter, const PaintGeometry& g, CFractal& fractal,
+                             const DisplaySettings& settings, GdiMarkerSurface& surface,
+                             const StopFlag* stop, const PaintOptions& options)
 {
     surface.SetTransform(nullptr);
-    IsotropicMapping mapping(painter, client, g.windowOrigin, g.windowExtent);
+    IsotropicParams params = g.fractalMapping;
+    params.pixelOffset = options.antialias ? 0.5 : 0.0;
+    IsotropicMapping mapping(painter, params);
     ScopedPen pen(&painter, settings.FractalColor());
     surface.SetColor(settings.FractalColor());
     surface.SetBatching(options.batching);
@@ -174,7 +180,7 @@ PaintGeometry ComputePaintGeometry(const FractalBounds& bounds, double zoom, QSi
     PaintGeometry g;
     double W = (bounds.maxX - bounds.minX) * bounds.scale;
     double H = (bounds.maxY - bounds.minY) * bounds.scale;
-    if (W == 0.0 || H == 0.0 || !std::isfinite(W) || !std::isfinite(H) || !std::isfinite(zoom)) {
+    if (!std::isfinite(W) || !std::isfinite(H) || !std::isfinite(zoom) || W < 0.0 || H < 0.0) {
         return g;
     }
     const double d = (zoom - 1.0) * 0.5;
@@ -184,14 +190,23 @@ PaintGeometry ComputePaintGeometry(const FractalBounds& bounds, double zoom, QSi
     H *= zoom;
     g.width = W;
     g.height = H;
-    const double cw = client.width();
-    const double ch = client.height();
-    g.s = std::min(cw / W, ch / H);
-    g.ox = TruncateToDevice((cw - g.s * W) * 0.5);
-    g.oy = TruncateToDevice((ch - g.s * H) * 0.5);
+    // A client of n pixels has n - 1 pixels between its first and last
+    // centre: that is the length a box's edges may span.
+    g.fitArea = QSize(std::max(client.width() - 1, 0), std::max(client.height() - 1, 0));
+    const double fw = g.fitArea.width();
+    const double fh = g.fitArea.height();
+    // A side without length does not limit the scale; a point has no scale
+    // to speak of and sits in the middle at any.
+    const double largest = std::numeric_limits<double>::max();
+    const double sx = W > 0.0 ? fw / W : largest;
+    const double sy = H > 0.0 ? fh / H : largest;
+    g.s = W > 0.0 || H > 0.0 ? std::min(sx, sy) : 1.0;
+    g.ox = TruncateToDevice((fw - g.s * W) * 0.5);
+    g.oy = TruncateToDevice((fh - g.s * H) * 0.5);
     g.overlayTransform = {g.s, 0.0, 0.0, g.s, g.ox - g.s * g.x0, g.oy - g.s * g.y0};
     g.windowOrigin = QPoint(TruncateToDevice(g.x0), TruncateToDevice(g.y0));
     g.windowExtent = QSize(TruncateToDevice(W), TruncateToDevice(H));
+    g.fractalMapping = ComputeIsotropic(g.fitArea, g.windowOrigin, g.windowExtent);
     g.paintable = true;
     return g;
 }
@@ -208,7 +223,7 @@ bool PaintFractal(QPainter& painter, QSize client, CFractal& fractal, double zoo
     GdiMarkerSurface surface(&painter, settings.MarkerColors(), markers);
     PaintBackgroundAndOverlays(painter, client, g, fractal, settings, surface);
     if ((settings.flags & kShowFractal) != 0) {
-        PaintFractalWithPainter(painter, client, g, fractal, settings, surface, stop, options);
+        PaintFractalWithPainter(painter, g, fractal, settings, surface, stop, options);
     }
     return true;
 }
@@ -233,8 +248,7 @@ bool PaintFractal(QImage& image, CFractal& fractal, double zoom, const DisplaySe
         PaintBackgroundAndOverlays(painter, client, g, fractal, settings, surface);
         if (options.path == FractalPath::Painter) {
             if ((settings.flags & kShowFractal) != 0) {
-                PaintFractalWithPainter(painter, client, g, fractal, settings, surface, stop,
-                                        options);
+                PaintFractalWithPainter(painter, g, fractal, settings, surface, stop, options);
             }
             return true;
         }
@@ -244,7 +258,7 @@ bool PaintFractal(QImage& image, CFractal& fractal, double zoom, const DisplaySe
     }
     // The painter has ended: from here the rasteriser owns the bits.
     RasterSurface surface(image);
-    surface.SetMapping(ComputeIsotropic(client, g.windowOrigin, g.windowExtent));
+    surface.SetMapping(g.fractalMapping);
     surface.SetColor(settings.FractalColor());
     surface.SetPenColor(settings.FractalColor());
     if (options.progress != nullptr) {
@@ -270,13 +284,19 @@ void PrintFractal(QPainter& painter, QSize page, CFractal& fractal, Color backgr
     const FractalBounds& b = fractal.m_bounds;
     const int x0 = TruncateToDevice(b.scale * b.minX);
     const int y0 = TruncateToDevice(b.scale * b.minY);
-    int w = TruncateToDevice((b.maxX - b.minX) * b.scale);
-    int h = TruncateToDevice((b.maxY - b.minY) * b.scale);
-    w = w == 0 ? 1 : w;
-    h = h == 0 ? 1 : h;
+    const int w = TruncateToDevice((b.maxX - b.minX) * b.scale);
+    const int h = TruncateToDevice((b.maxY - b.minY) * b.scale);
     GdiSurface surface(&painter);
-    IsotropicMapping mapping(painter, page, QPoint(x0, y0), QSize(w, h));
-    painter.fillRect(QRect(x0, y0, w, h), ToQColor(background));
+    // As in the window: the box spans the first to the last device pixel,
+    // a flat box is fitted by its other side, a point sits in the middle.
+    const QSize fitArea(std::max(page.width() - 1, 0), std::max(page.height() - 1, 0));
+    IsotropicMapping mapping(painter, fitArea, QPoint(x0, y0), QSize(w, h));
+    // The background under the box, at least one unit each way, so a flat
+    // figure still has its strip.
+    painter.fillRect(QRect(x0, y0, std::max(w, 1), std::max(h, 1)), ToQColor(background));
+    const QPaintDevice* device = painter.device();
+    const double dpi = device != nullptr ? device->logicalDpiX() : kScreenDpi;
+    surface.SetPointSize(std::max(1.0, dpi / kScreenDpi));
     // The device's default pen: black, one pixel whatever the mapping.
     ScopedPen pen(&painter, 0);
     const StopFlag never{false};

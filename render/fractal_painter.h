@@ -14,6 +14,7 @@
 #include "engine/fractal.h"
 #include "render/display_settings.h"
 #include "render/gdi_surface.h"
+#include "render/isotropic_mapping.h"
 #include "render/marker_images.h"
 
 #include <QPoint>
@@ -29,11 +30,15 @@ class QPainter;
 Color ScaleColor(Color color, double k);
 
 // Where one painting puts things, all derived from the bounds, the zoom
-// factor and the client size.
+// factor and the client size. The figure's box is fitted between the first
+// and the last pixel centre of each axis, so a stroke on its right or bottom
+// edge lands on the last column or row rather than one past it. A box with
+// no width or no height (a straight line) is fitted by its other side and
+// centred across; a box that is a single point sits in the middle.
 struct PaintGeometry
 {
-    // False when the figure has no width or no height (or no finite size):
-    // then nothing is painted at all.
+    // False only when the figure or the zoom has no finite size: then
+    // nothing is painted at all.
     bool paintable = false;
     // The model rectangle the client shows, in drawing units (model units
     // multiplied by the bounds' scale).
@@ -43,6 +48,9 @@ struct PaintGeometry
     double height = 0.0;
     // The uniform fit of that rectangle into the client, centred.
     double s = 0.0;
+    // The area the fit fills: the client less one pixel on each axis, the
+    // distance from the first pixel centre to the last.
+    QSize fitArea;
     int ox = 0;
     int oy = 0;
     // Drawing units to device pixels, for the overlays.
@@ -50,6 +58,8 @@ struct PaintGeometry
     // The window the fractal itself is mapped from: the rectangle truncated.
     QPoint windowOrigin;
     QSize windowExtent;
+    // That window fitted into fitArea: the fractal's own mapping.
+    IsotropicParams fractalMapping;
 };
 
 PaintGeometry ComputePaintGeometry(const FractalBounds& bounds, double zoom, QSize client);
@@ -87,8 +97,10 @@ struct PaintOptions
 };
 
 // Paints onto an active painter whose client area is `client` pixels from
-// its origin. False when the figure could not be painted (degenerate
-// bounds): the device then keeps what it had. FractalPath::Direct is not
+// its origin. False when the figure could not be painted (bounds of no
+// finite size): the device then keeps what it had. Antialiased, the
+// fractal's lines run through the pixel centres (half a pixel in from the
+// integer grid), so the outermost strokes light whole pixels. FractalPath::Direct is not
 // available here and is treated as Painter.
 bool PaintFractal(QPainter& painter, QSize client, CFractal& fractal, double zoom,
                   const DisplaySettings& settings, const ImageList* markers, const StopFlag* stop,
@@ -104,5 +116,8 @@ bool PaintFractal(QImage& image, CFractal& fractal, double zoom, const DisplaySe
 // The printed page: the fractal's bounds (prepared by the caller) mapped
 // isotropically onto the page, their rectangle filled with the background,
 // the fractal drawn over it in black with a stop flag that is never set. The
-// zoom, overlays and drawing colours play no part.
+// zoom, overlays and drawing colours play no part. A single point is printed
+// as large as one screen pixel would be at the device's resolution (a
+// 300-dpi page prints it about three device pixels wide), so a figure of
+// points looks on paper as it does in the window.
 void PrintFractal(QPainter& painter, QSize page, CFractal& fractal, Color background);

@@ -16,11 +16,17 @@ constexpr std::size_t kMaxBatch = 4096;
 
 } // namespace
 
-ScopedPen::ScopedPen(QPainter* painter, Color color)
+ScopedPen::ScopedPen(QPainter* painter, Color color, double devicePixels)
     : m_painter(painter), m_previous(painter->pen())
 {
     QPen pen(ToQColor(color));
-    pen.setWidth(0);
+    if (devicePixels > 1.0) {
+        pen.setWidthF(devicePixels);
+        pen.setCosmetic(true);
+        pen.setCapStyle(Qt::SquareCap);
+    } else {
+        pen.setWidth(0);
+    }
     painter->setPen(pen);
 }
 
@@ -65,6 +71,12 @@ void GdiSurface::SetBatching(Batching mode)
     m_batching = mode;
 }
 
+void GdiSurface::SetPointSize(double devicePixels)
+{
+    Flush();
+    m_pointSize = devicePixels;
+}
+
 void GdiSurface::Flush()
 {
     if (!m_lines.empty()) {
@@ -79,8 +91,8 @@ void GdiSurface::Flush()
         m_pathElements = 0;
     }
     if (!m_points.empty()) {
-        ScopedPen pen(m_painter, m_color);
-        if (m_batching == Batching::Path) {
+        ScopedPen pen(m_painter, m_color, m_pointSize);
+        if (m_batching == Batching::Path && m_pointSize <= 1.0) {
             // A vector device turns a point into a square of one unit of
             // the mapped coordinates, which a fitted figure shrinks to
             // nothing; a zero-length stroke of the cosmetic pen stays one
@@ -145,7 +157,7 @@ void GdiSurface::MoveTo(double x, double y)
 void GdiSurface::SetPixel(double x, double y, Color color)
 {
     Flush();
-    ScopedPen pen(m_painter, color);
+    ScopedPen pen(m_painter, color, m_pointSize);
     m_painter->drawPoint(ToDevice(x, y));
 }
 
@@ -161,7 +173,7 @@ void GdiSurface::SetPixel(double x, double y)
         }
         return;
     }
-    ScopedPen pen(m_painter, m_color);
+    ScopedPen pen(m_painter, m_color, m_pointSize);
     m_painter->drawPoint(ToDevice(x, y));
 }
 

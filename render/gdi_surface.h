@@ -70,6 +70,10 @@ public:
     Color GetColor() const { return m_color; }
     QPainter* Painter() const { return m_painter; }
     void SetBatching(Batching mode);
+    // The width, in device pixels, of a pixel drawn by SetPixel: 1 on a
+    // screen; more on a device whose pixels are much smaller than a
+    // screen's, such as a printer.
+    void SetPointSize(double devicePixels);
     void Flush();
 
     void MoveTo(double x, double y) override;
@@ -94,6 +98,7 @@ private:
     QPainter* m_painter;
     const AffineMap* m_transform = nullptr;
     Color m_color = 0;
+    double m_pointSize = 1.0;
     // The current position, in the painter's units, as a device context
     // keeps it: where MoveTo, Line and LineTo leave the pen.
     QPoint m_current;
@@ -106,11 +111,13 @@ private:
 };
 
 // Scoped painter state: a solid cosmetic one-pixel pen of a colour, put back
-// when the scope ends, also when a stopped drawing unwinds through it.
+// when the scope ends, also when a stopped drawing unwinds through it. A
+// width above 1 gives a cosmetic pen of that many device pixels with square
+// ends (how a point is enlarged on a printer).
 class ScopedPen
 {
 public:
-    ScopedPen(QPainter* painter, Color color);
+    ScopedPen(QPainter* painter, Color color, double devicePixels = 1.0);
     ~ScopedPen();
     ScopedPen(const ScopedPen&) = delete;
     ScopedPen& operator=(const ScopedPen&) = delete;

@@ -42,9 +42,15 @@ IsotropicParams ComputeIsotropic(QSize target, QPoint windowOrigin, QSize window
 
 IsotropicMapping::IsotropicMapping(QPainter& painter, QSize target, QPoint windowOrigin,
                                    QSize windowExtent)
-    : m_painter(painter), m_params(ComputeIsotropic(target, windowOrigin, windowExtent)),
-      m_previousWindow(painter.window()), m_previousViewport(painter.viewport()),
-      m_previousEnabled(painter.viewTransformEnabled())
+    : IsotropicMapping(painter, ComputeIsotropic(target, windowOrigin, windowExtent))
+{
+}
+
+IsotropicMapping::IsotropicMapping(QPainter& painter, const IsotropicParams& params)
+    : m_painter(painter), m_params(params), m_previousWindow(painter.window()),
+      m_previousViewport(painter.viewport()), m_previousEnabled(painter.viewTransformEnabled()),
+      m_previousWorld(painter.worldTransform()),
+      m_previousWorldEnabled(painter.worldMatrixEnabled())
 {
     // The painter's window and viewport need not be the figure's rectangle:
     // any pair with the right ratio and matching origins gives the same map,
@@ -52,12 +58,20 @@ IsotropicMapping::IsotropicMapping(QPainter& painter, QSize target, QPoint windo
     // equal where rounding a second viewport extent would not.
     const int logical = m_params.logicalExtent;
     const int device = m_params.deviceExtent;
-    painter.setWindow(QRect(windowOrigin, QSize(logical, logical)));
+    painter.setWindow(QRect(m_params.windowOrigin, QSize(logical, logical)));
     painter.setViewport(QRect(m_params.viewportOrigin, QSize(device, device)));
+    if (m_params.pixelOffset != 0.0) {
+        // The world transform acts in logical units, before the viewport's
+        // scale: a shift of offset device pixels is offset / scale of them.
+        const double shift = m_params.pixelOffset * logical / device;
+        painter.setWorldTransform(QTransform::fromTranslate(shift, shift), true);
+    }
 }
 
 IsotropicMapping::~IsotropicMapping()
 {
+    m_painter.setWorldTransform(m_previousWorld);
+    m_painter.setWorldMatrixEnabled(m_previousWorldEnabled);
     m_painter.setWindow(m_previousWindow);
     m_painter.setViewport(m_previousViewport);
     m_painter.setViewTransformEnabled(m_previousEnabled);

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QTransform>
 
 class QPainter;
 
@@ -21,10 +22,21 @@ struct IsotropicParams
     // logical), so the painter's window and viewport carry no rounding.
     int logicalExtent = 1;
     int deviceExtent = 1;
+    // Added to every device coordinate: 0.5 moves the whole-pixel grid onto
+    // the pixel centres, where an antialiased or vector stroke of one pixel
+    // covers whole pixels. The aliased rasteriser picks whole pixels itself
+    // and leaves it at 0.
+    double pixelOffset = 0.0;
 
     // Device coordinates of a logical point, before any pixel rounding.
-    double DeviceX(double x) const { return viewportOrigin.x() + (x - windowOrigin.x()) * scale; }
-    double DeviceY(double y) const { return viewportOrigin.y() + (y - windowOrigin.y()) * scale; }
+    double DeviceX(double x) const
+    {
+        return viewportOrigin.x() + (x - windowOrigin.x()) * scale + pixelOffset;
+    }
+    double DeviceY(double y) const
+    {
+        return viewportOrigin.y() + (y - windowOrigin.y()) * scale + pixelOffset;
+    }
 };
 
 // The scale is the smaller of target/extent over the two axes, an axis with a
@@ -40,6 +52,8 @@ class IsotropicMapping
 {
 public:
     IsotropicMapping(QPainter& painter, QSize target, QPoint windowOrigin, QSize windowExtent);
+    // A mapping computed beforehand, its pixel offset included.
+    IsotropicMapping(QPainter& painter, const IsotropicParams& params);
     ~IsotropicMapping();
     IsotropicMapping(const IsotropicMapping&) = delete;
     IsotropicMapping& operator=(const IsotropicMapping&) = delete;
@@ -52,4 +66,6 @@ private:
     QRect m_previousWindow;
     QRect m_previousViewport;
     bool m_previousEnabled;
+    QTransform m_previousWorld;
+    bool m_previousWorldEnabled;
 };

@@ -93,9 +93,16 @@ RunResult WindowSurface::DoDraw(const DrawRequest& request)
         return RunResult::Done;
     }
     bool painting = false;
+    // A drawing ends on a finished picture, never on the busy hatch: a
+    // figure that cannot be painted leaves the plain background.
+    const auto publishBackground = [this, &request] {
+        m_image.fill(ToQColor(request.settings.Background()).rgb());
+        Publish();
+    };
     try {
         m_lastPublish = Clock::now();
         if (!fractal->PrepareBounds(StopAddress(), &WindowSurface::MeasureProgress, this)) {
+            publishBackground();
             return RunResult::Done;
         }
         PaintOptions options;
@@ -107,6 +114,8 @@ RunResult WindowSurface::DoDraw(const DrawRequest& request)
         if (PaintFractal(m_image, *fractal, request.zoom, request.settings,
                          m_markers.IsEmpty() ? nullptr : &m_markers, StopAddress(), options)) {
             Publish();
+        } else {
+            publishBackground();
         }
         return RunResult::Done;
     } catch (int) {

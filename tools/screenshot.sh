@@ -59,5 +59,34 @@ shoot one-of-each --english --preset 0:0 --preset 1:3 --preset 2:1 --preset 3:2 
 shoot french --french --preset 0:4 --preset 0:7 --preset 0:11
 # A single window, in German.
 shoot german --german --preset 3:6
+# The three drawing boards, each with a document of some substance: a
+# generator with plain, final and invisible steps on its reference, a
+# triangular initiator, and three affine maps.
+samples=$(mktemp -d)
+trap 'rm -rf "$samples"' EXIT
+cat > "$samples/snowflake.gen" << 'EOF'
+[generator] 5
+0,0,0.333333
+0,-1.0472,0.333333
+4,1.0472,0.333333
+0,0,0.333333
+2,2.0944,0.2
+EOF
+cat > "$samples/triangle.init" << 'EOF'
+[initiators] 3
+0,0
+1,0
+0.5,-0.866025
+0,0
+EOF
+cat > "$samples/gasket.maps" << 'EOF'
+[affine] 3
+( 0.5,0,0,0.5 ) ( 0,0 )
+( 0.5,0,0,0.5 ) ( 0.5,0 )
+( 0.433013,-0.25,0.25,0.433013 ) ( 0.25,0.433013 )
+EOF
+shoot generator --english "$samples/snowflake.gen"
+shoot initiator --english "$samples/triangle.init"
+shoot maps --english "$samples/gasket.maps"
 
 exit $failed

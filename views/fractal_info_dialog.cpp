@@ -6,8 +6,11 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QIcon>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -85,6 +88,25 @@ CFractalInfoDlg::CFractalInfoDlg(const FractalPtr& fractal, QWidget* parent)
         AddRow(QStringLiteral("cx"), Number(entry.maxX - entry.minX), kImageWidth);
         AddRow(QStringLiteral("cy"), Number(entry.maxY - entry.minY), kImageHeight);
     }
+    FitColumns();
+}
+
+void CFractalInfoDlg::FitColumns()
+{
+    // Each column as wide as its widest text (icon and header included) in
+    // the bundle's language, never cut; the dialog grows to show both.
+    m_report->resizeColumnsToContents();
+    QHeaderView* header = m_report->horizontalHeader();
+    int width = 0;
+    for (int column = 0; column < m_report->columnCount(); ++column) {
+        const int wanted = std::max({m_report->columnWidth(column), header->sectionSizeHint(column),
+                                     column == 0 ? kLabelWidth : kValueWidth});
+        m_report->setColumnWidth(column, wanted);
+        width += wanted;
+    }
+    const int frame =
+        2 * m_report->frameWidth() + m_report->verticalScrollBar()->sizeHint().width() + 40;
+    resize(std::max(this->width(), width + frame), height());
 }
 
 void CFractalInfoDlg::AddRow(const QString& label, const QString& value, int image)

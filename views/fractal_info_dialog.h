@@ -27,6 +27,7 @@ public:
 
 private:
     void AddRow(const QString& label, const QString& value, int image);
+    void FitColumns();
 
     QTableWidget* m_report = nullptr;
     QVector<QPixmap> m_images;

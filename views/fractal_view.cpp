@@ -31,6 +31,8 @@
 namespace {
 
 constexpr QRgb kMaskGreen = 0xff00ff00;
+// Room between the window's edge and a message shown in place of a picture.
+constexpr int kProblemMargin = 16;
 
 // The bundle hands image lists out as pixmaps with the green already made
 // transparent; the worker needs the strip itself, green and all, as an
@@ -244,7 +246,12 @@ void CFractalView::AddCommands()
     AddCommand(
         Cmd::ZoomReset, [this] { SetZoom(1.0); },
         [this](CommandState& state) { state.SetCheck(m_zoom == 1.0); });
-    AddCommand(Cmd::FractalInfo, [this] { ShowInformation(); });
+    AddCommand(
+        Cmd::FractalInfo, [this] { ShowInformation(); },
+        [this](CommandState& state) {
+            const CFractalDoc* document = GetFractalDoc();
+            state.Enable(document != nullptr && document->HasGoodFractal());
+        });
     AddCommand(Cmd::ChoosePreset, [this] {
         if (CFractalDoc* document = GetFractalDoc()) {
             (void)ChoosePresetFor(*document);
@@ -306,16 +313,27 @@ void CFractalView::OnUpdate(View* sender, int hint)
 
 void CFractalView::RequestDrawing()
 {
+    CFractalDoc* document = GetFractalDoc();
     if (!m_surface) {
         return;
     }
-    CFractalDoc* document = GetFractalDoc();
     if (document == nullptr || !document->HasGoodFractal()) {
         m_surface->Stop();
         m_surface->ClearImage();
         m_drawingDue = false;
+        // Said where the picture would be and in the status bar, with an
+        // empty generation box: an opened file that shows nothing is not
+        // passed off as a success.
+        m_problem = document != nullptr ? document->ProblemText() : QString();
+        ShowStatusText(m_problem);
+        BarsChanged();
         update();
         return;
+    }
+    if (!m_problem.isEmpty()) {
+        m_problem.clear();
+        ShowStatusText(QString());
+        BarsChanged();
     }
     if (!isVisible() || width() <= 0 || height() <= 0) {
         // Drawn once the window shows.
@@ -356,6 +374,12 @@ void CFractalView::OnDraw(QPainter& painter)
     const QRegion rest = QRegion(rect()) - QRegion(QRect(QPoint(0, 0), shown.toSize()));
     for (const QRect& part : rest) {
         painter.fillRect(part, background);
+    }
+    if (!m_problem.isEmpty()) {
+        painter.setPen(ToQColor(m_settings.FractalColor()));
+        painter.drawText(
+            rect().adjusted(kProblemMargin, kProblemMargin, -kProblemMargin, -kProblemMargin),
+            Qt::AlignCenter | Qt::TextWordWrap, m_problem);
     }
 }
 

@@ -89,4 +89,7 @@ private:
     // A drawing of this view has completed: the generation box shows its
     // day count even when it is beyond the cached ones.
     bool m_generationShown = false;
+    // Why the document's fractal cannot be drawn, shown in place of the
+    // picture; empty while it can.
+    QString m_problem;
 };

@@ -1,9 +1,10 @@
 // The fractal document: files written and read back, missing and damaged
 // files, refused saves that keep the old file, the day commands, presets, a
-// cancelled close, and the components opening once their types exist.
+// cancelled close, and the components opening as copies.
 
 #include "app_fixture.h"
 
+#include "documents/ifs_doc.h"
 #include "engine/affine_map_set.h"
 #include "engine/presets.h"
 #include "framework/scripted_prompts.h"
@@ -47,20 +48,21 @@ bool Run(Document* document, int id)
     return CommandRouter::Execute(FirstView(document)->CommandChain(), id);
 }
 
-// An IFS document type of the test's own, standing in for the real one.
-class MapsDocument : public Document, public FractalComponentTarget
+// Whether the window shows something besides its background: the message
+// in place of a picture.
+bool GrabsText(CFractalView* view)
 {
-public:
-    AffineMapSet maps;
-
-    bool CopyComponentFrom(CFractal& fractal) override
-    {
-        if (fractal.GetAffineMaps() == nullptr)
-            return false;
-        maps = *fractal.GetAffineMaps();
-        return true;
+    const QImage shot = view->grab().toImage();
+    const QRgb background = shot.pixel(0, 0);
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            if (shot.pixel(x, y) != background) {
+                return true;
+            }
+        }
     }
-};
+    return false;
+}
 
 } // namespace
 
@@ -105,27 +107,52 @@ private slots:
         QVERIFY(Prompted().errors[0].contains(QStringLiteral("missing.frac")));
         QVERIFY(Prompted().errors[0].contains(QStringLiteral("No such file")));
 
-        // A damaged file opens, unusable: never drawn, its days never
-        // changed, and never saved over (what was not read would be lost).
+        // A damaged file opens, unusable: never drawn, and the window, the
+        // status bar and the disabled day commands say so; never saved over
+        // (what was not read would be lost).
         const QByteArray cut = "[type] std\n[name] koch\n[ndays] 4\n[initiators] 3\n0,0\n";
         const QString path = WriteFile(dir, QStringLiteral("cut.frac"), cut);
         auto* document = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(path));
         QVERIFY(document && document->Fractal() && !document->HasGoodFractal());
         QCOMPARE(Prompted().errors.size(), 1);
         QTest::qWait(50);
-        QCOMPARE(FirstView(document)->DrawingRequests(), 0);
-        QVERIFY(Run(document, Cmd::MoreGenerations));
+        CFractalView* view = FirstView(document);
+        QCOMPARE(view->DrawingRequests(), 0);
+        const QString why = QStringLiteral("the file ends before line 6");
+        QVERIFY2(document->ProblemText().contains(why), qPrintable(document->ProblemText()));
+        QCOMPARE(view->StatusText(), document->ProblemText());
+        QCOMPARE(Frame().StatusText(), document->ProblemText());
+        QVERIFY(GrabsText(view));
+        for (int id : {Cmd::MoreGenerations, Cmd::FewerGenerations, Cmd::FractalInfo}) {
+            QVERIFY(!CommandRouter::Query(view->CommandChain(), id).enabled);
+        }
+        QVERIFY(!Run(document, Cmd::MoreGenerations));
         QCOMPARE(document->Fractal()->m_days.load(), 4);
+        QVERIFY(Frame().GenerationBox()->currentText().isEmpty());
         QVERIFY(!document->DoSave(path));
         QCOMPARE(ReadFile(path), cut);
         QCOMPARE(Prompted().errors.size(), 2);
         QVERIFY(Prompted().errors[1].contains(QStringLiteral("cut.frac")));
+        QVERIFY(Prompted().errors[1].contains(QStringLiteral("from line 6")));
+
+        // Read completely but not drawable (the user may be building it):
+        // said as such, and saved as it is.
+        const QByteArray bare = "[type] std\n[name] bare\n[ndays] 3\n[initiators] 0\n0,0\n"
+                                "[generator] 2\n0,0,0.5\n0,0,0.5\n";
+        const QString barePath = WriteFile(dir, QStringLiteral("bare.frac"), bare);
+        auto* building = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(barePath));
+        QVERIFY(building && !building->HasGoodFractal());
+        QVERIFY(building->ProblemText().contains(QStringLiteral("std fractal lacks")));
+        QVERIFY(building->DoSave(dir.filePath(QStringLiteral("bare2.frac"))));
+        QCOMPARE(ReadFile(dir.filePath(QStringLiteral("bare2.frac"))), bare);
+        QCOMPARE(Prompted().errors.size(), 2);
 
         // No fractal (an unknown kind, or none yet): nothing to save.
         const QString spiral =
             WriteFile(dir, QStringLiteral("spiral.frac"), "[type] spiral\n[name] s\n[ndays] 2\n");
         auto* unknown = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(spiral));
         QVERIFY(unknown && !unknown->Fractal());
+        QVERIFY(unknown->ProblemText().contains(QStringLiteral("no fractal of a kind")));
         QVERIFY(!NewDocument()->DoSave(path));
         QCOMPARE(ReadFile(path), cut);
         QCOMPARE(Prompted().errors.size(), 3);
@@ -148,6 +175,18 @@ private slots:
         QVERIFY(Run(document, Cmd::MoreGenerations));
         QCOMPARE(document->Fractal()->m_days.load(), 2);
         QVERIFY(!document->IsModified());
+
+        // A count below 1 from a file: More generations goes to the first
+        // generation, not to one that is still below it.
+        QTemporaryDir dir;
+        const QString path =
+            WriteFile(dir, QStringLiteral("negative.frac"),
+                      "[type] std\n[name] n\n[ndays] -3\n[initiators] 1\n0,0\n1,0\n"
+                      "[generator] 2\n0,0,0.5\n0,0,0.5\n");
+        auto* negative = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(path));
+        QVERIFY(negative && negative->HasGoodFractal());
+        QVERIFY(Run(negative, Cmd::MoreGenerations));
+        QCOMPARE(negative->Fractal()->m_days.load(), 1);
     }
 
     void ACancelledCloseLeavesTheWindowDrawing()
@@ -172,26 +211,23 @@ private slots:
         document->SetModifiedFlag(false);
     }
 
-    void ComponentsOpenOnceTheirDocumentTypesExist()
+    void ComponentsOpenAsCopies()
     {
         CFractalDoc* document = NewDocument();
         QVERIFY(document->SetPreset(1, 0));
-        QVERIFY(!CommandRouter::Query(FirstView(document)->CommandChain(), Cmd::OpenComponents)
-                     .enabled);
-
-        App().AddDocTemplate(DocTemplate::Make<MapsDocument, View>(Res::DocType::Ifs));
         QVERIFY(Run(document, Cmd::OpenComponents));
-        const QVector<Document*> opened = App().Templates().last()->Documents();
-        QCOMPARE(opened.size(), 1);
-        auto* maps = dynamic_cast<MapsDocument*>(opened.first());
-        QVERIFY(maps->maps == *document->Fractal()->GetAffineMaps());
-        maps->maps[0].a += 1.0;
-        QVERIFY(!(maps->maps == *document->Fractal()->GetAffineMaps()));
-
-        // A standard fractal has no component with a document type yet.
-        CFractalDoc* standard = NewDocument();
-        QVERIFY(standard->SetPreset(0, 0));
-        QVERIFY(!standard->CanOpenComponents());
+        DocTemplate* ifs = nullptr;
+        for (DocTemplate* docTemplate : App().Templates()) {
+            if (docTemplate->ResourceId() == Res::DocType::Ifs)
+                ifs = docTemplate;
+        }
+        QVERIFY(ifs);
+        QCOMPARE(ifs->Documents().size(), 1);
+        auto* maps = qobject_cast<CIfsDoc*>(ifs->Documents().first());
+        QVERIFY(maps->Maps() == *document->Fractal()->GetAffineMaps());
+        // The copy is the document's own.
+        maps->SetMapLive(0, AffineMap{2.0, 0.0, 0.0, 2.0, 0.0, 0.0});
+        QVERIFY(!(maps->Maps() == *document->Fractal()->GetAffineMaps()));
     }
 };
 

@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QStyleOptionViewItem>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -317,6 +318,19 @@ private slots:
         QCOMPARE(rows[7], QStringLiteral("Generations=1/2"));
         QCOMPARE(rows[11], "cy=" + QString::asprintf("%lf", one.maxY - one.minY) + "/5");
         QCOMPARE(rows[12], QStringLiteral("Generations=2/2"));
+        // No label or value is cut: each column holds its widest text.
+        dialog.show();
+        QStyleOptionViewItem option;
+        option.initFrom(report);
+        option.decorationSize = report->iconSize();
+        for (int row = 0; row < report->rowCount(); ++row) {
+            for (int column = 0; column < 2; ++column) {
+                const QModelIndex index = report->model()->index(row, column);
+                QVERIFY(report->columnWidth(column) >=
+                        report->itemDelegate()->sizeHint(option, index).width());
+            }
+        }
+        QVERIFY(report->viewport()->width() >= report->columnWidth(0) + report->columnWidth(1));
     }
 
     void PrintingDrawsTheFractalInBlackOverTheBackground()

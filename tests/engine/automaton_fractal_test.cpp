@@ -1,6 +1,7 @@
 #include "engine/automaton_fractal.h"
 
 #include "core/text_archive.h"
+#include "engine/create_fractal.h"
 #include "recording_surface.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #include "core/text_archive.h"
+#include "engine/create_fractal.h"
 #include "engine/fractal.h"
 #include "engine/presets.h"
 #include "tests/engine/recording_surface.h"
@@ -78,11 +79,11 @@ TEST(FractalBase, DayCountsOutsideTheCacheAreMeasuredEveryTime)
         EXPECT_FALSE(entry.valid);
     }
 
-    // A negative day count is measured at depth 0: a single point, which
-    // cannot be painted.
+    // A negative day count is measured at depth 0: a single point, still a
+    // figure, kept at its own units.
     LineFractal negative(-5);
-    EXPECT_FALSE(negative.PrepareBounds(nullptr, nullptr, nullptr));
-    EXPECT_EQ(negative.m_bounds.scale, -1.0);
+    EXPECT_TRUE(negative.PrepareBounds(nullptr, nullptr, nullptr));
+    EXPECT_EQ(negative.m_bounds.scale, 1.0);
 }
 
 TEST(FractalBase, StopLeavesTheEntryInvalidAndProgressCountsAcrossDrawings)

@@ -1,6 +1,7 @@
 #include "engine/lsys_fractal.h"
 
 #include "core/text_archive.h"
+#include "engine/create_fractal.h"
 #include "recording_surface.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,10 @@ TEST(LsysFractalTurtle, TurnsBracketsAndMoves)
     RecordingSurface moves;
     Make("GMfD", {{'G', "G"}, {'M', "M"}, {'f', "f"}, {'D', "D"}}, 4, 1)->Draw(moves, nullptr);
     EXPECT_EQ(Trace(moves), "M2,0 M4,0 M6,0 L6,0>8,0");
+    // A compass past any table: half a turn from the last heading does not
+    // overflow, and the steps are those of the angles.
+    EXPECT_EQ(OneDay("F-|F", 2147483647), "L0,0>2,0 L2,0>0,0");
+    EXPECT_EQ(OneDay("F+F", 2000000000), "L0,0>2,0 L2,0>4,0");
     // Rules never rewrite turtle commands.
     RecordingSurface plus;
     Make("+F", {{'+', "++"}, {'F', "F"}}, 4, 3)->Draw(plus, nullptr);
@@ -129,6 +134,11 @@ TEST(LsysFractalFile, SectionsAndRoundTripThroughTheFactory)
     FractalPtr copy = Load(aliased, true);
     EXPECT_EQ(*copy->GetLsystem(), *original->GetLsystem());
     EXPECT_EQ(SaveText(*copy), text);
+    // A compass of any size survives the round trip and is drawn.
+    std::string huge = text;
+    huge.replace(huge.find("[directions] 6"), 14, "[directions] 100001");
+    FractalPtr fine = Load(huge, true);
+    EXPECT_EQ(SaveText(*fine), huge);
 }
 
 TEST(LsysFractalFile, EmptyAxiomAndDamagedFiles)

@@ -91,7 +91,14 @@ TEST(Directions, AnglesAndHeadingsOutsideTheCompass)
     EXPECT_EQ(four.Angle(4), 33.0);
     EXPECT_EQ(four.Angle(-1), 33.0);
     EXPECT_EQ(Directions(0).Angle(0), 33.0);
-    EXPECT_EQ(Directions(Directions::kMaxCount + 1).Count(), 0);
+    EXPECT_EQ(Directions(-3).Count(), 0);
+    // A compass of any size keeps its count and its angles, and costs no
+    // more than a small one.
+    const Directions huge(2000000000);
+    EXPECT_EQ(huge.Count(), 2000000000);
+    EXPECT_DOUBLE_EQ(huge.Angle(500000000), -pi / 2);
+    EXPECT_EQ(huge.Angle(2000000000 - 1), -2.0 * pi * (2000000000 - 1) / 2000000000);
+    EXPECT_EQ(sizeof(Directions), sizeof(int));
 }
 
 TEST(Directions, Section)
@@ -99,7 +106,12 @@ TEST(Directions, Section)
     EXPECT_EQ(Saved(Directions(6)), "[directions] 6\n");
     EXPECT_EQ(Read<Directions>("[directions]\n6\n"), Directions(6));
     for (const char* text :
-         {"[direction] 6\n", "[directions] six\n", "[directions]", "[directions] 2000000000\n"}) {
+         {"[direction] 6\n", "[directions] six\n", "[directions]", "[directions] 0\n"}) {
         EXPECT_EQ(Read<Directions>(text).Count(), 0) << text;
+    }
+    // Beyond a hundred thousand, up to the largest count a file holds: read
+    // and written back as they stand.
+    for (const char* text : {"[directions] 100001\n", "[directions] 2147483647\n"}) {
+        EXPECT_EQ(Saved(Read<Directions>(text)), text);
     }
 }

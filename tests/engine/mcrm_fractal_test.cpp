@@ -1,4 +1,5 @@
 #include "core/text_archive.h"
+#include "engine/create_fractal.h"
 #include "engine/mcrm_fractal.h"
 #include "tests/engine/recording_surface.h"
 

@@ -1,6 +1,7 @@
 #include "engine/presets.h"
 
 #include "core/text_archive.h"
+#include "engine/create_fractal.h"
 #include "engine/affine_map_set.h"
 #include "engine/automaton.h"
 #include "engine/lsystem.h"

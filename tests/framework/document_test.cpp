@@ -143,6 +143,36 @@ private slots:
         QCOMPARE(f.prompts.saveFilters.size(), 2);
     }
 
+    void AFileIsRecognisedByItsContentWhenItsExtensionSaysNothing()
+    {
+        f.picture->SetContentSignature({QStringLiteral("[picture]"), QStringLiteral("[size]")});
+        auto* document = static_cast<TextDocument*>(f.picture->OpenDocumentFile(QString()));
+        document->content = "[picture] blue\n[size] 2\n";
+        // A name with an extension of its own is saved as the user typed it.
+        f.prompts.saveFileNames = {dir.filePath("star.txt2")};
+        QVERIFY(f.frame->Router().Execute(Cmd::FileSaveAs));
+        const QString saved = dir.filePath("star.txt2");
+        QCOMPARE(Contents(saved), document->content);
+        document->OnCloseDocument();
+        Fixture::Flush();
+
+        // Reopened (as from the recent files) by what it holds; a file of
+        // no extension likewise; only bracketed words opening a line count.
+        Application* app = Application::Instance();
+        QVERIFY(app->OpenDocumentFile(saved));
+        QCOMPARE(f.picture->Documents().size(), 1);
+        Fixture::WriteFile(dir, "plain", "\n  [picture]\n[size] [x]\n");
+        QVERIFY(app->OpenDocumentFile(dir.filePath("plain")));
+        QCOMPARE(f.picture->Documents().size(), 2);
+        for (const char* content :
+             {"[size]\n[picture]\n", "x [picture]\n[size]\n", "[picture]\n"}) {
+            const QString other = Fixture::WriteFile(dir, "other.dat", content);
+            QVERIFY2(!app->OpenDocumentFile(other), content);
+        }
+        QCOMPARE(f.prompts.errors.size(), 3);
+        QVERIFY(f.prompts.errors[0].contains("is not a document"));
+    }
+
     void AFailedSaveKeepsTheOldFileAndTheModifiedFlag()
     {
         const QString path = Fixture::WriteFile(dir, "keep.txt", "old");

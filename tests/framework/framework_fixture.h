@@ -6,7 +6,7 @@
 // in a temporary folder.
 
 #include "framework/application.h"
-#include "framework/atomic_file.h"
+#include "fileio/atomic_file.h"
 #include "framework/child_frame.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"

@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QSet>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -119,6 +120,32 @@ private slots:
             top = g.bottom() + 1;
         }
         QCOMPARE(top, area.height());
+    }
+
+    void CascadeKeepsEveryWindowUsableAndEveryTitleBarInReach()
+    {
+        for (int count : {4, 7, 30}) {
+            while (Windows().size() < count)
+                QVERIFY(f.text->OpenDocumentFile(QString()));
+            Windows().first()->showMaximized();
+            QMdiSubWindow* active = Windows()[1];
+            f.frame->MdiArea()->setActiveSubWindow(active);
+            QVERIFY(f.frame->Router().Execute(Cmd::WindowCascade));
+            const QRect area = f.frame->MdiArea()->viewport()->rect();
+            QSet<int> corners;
+            for (QMdiSubWindow* window : Windows()) {
+                const QRect g = window->geometry();
+                QVERIFY(!window->isMaximized());
+                QVERIFY(g.width() >= area.width() * 2 / 3 && g.height() >= area.height() * 2 / 3);
+                QVERIFY2(area.contains(g), qPrintable(QString::number(count)));
+                QCOMPARE(g.left(), g.top());
+                corners.insert(g.left());
+            }
+            // Each window a step further while there is room, then again
+            // from the corner.
+            QVERIFY(corners.size() >= std::min(count, 4));
+            QCOMPARE(f.frame->MdiArea()->activeSubWindow(), active);
+        }
     }
 
     void TheWindowListNamesEveryWindowAndActivatesTheChosenOne()

@@ -324,6 +324,46 @@ private slots:
         }
     }
 
+    // Alt and a letter, or the letter in an open menu, goes to one item of
+    // a menu level only; a letter shared by two opens neither at once.
+    void mnemonicsAreUniquePerMenuLevel()
+    {
+        const auto mnemonic = [](const QString& caption) -> QChar {
+            for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+                if (caption[i] == QLatin1Char('&')) {
+                    if (caption[i + 1] != QLatin1Char('&')) {
+                        return caption[i + 1].toLower();
+                    }
+                    ++i;
+                }
+            }
+            return {};
+        };
+        for (const auto& bundle : m_bundles) {
+            for (int id : bundle->MenuIds()) {
+                std::function<void(const QVector<MenuItem>&, const QString&)> walk =
+                    [&](const QVector<MenuItem>& items, const QString& where) {
+                        QHash<QChar, QString> seen;
+                        for (const MenuItem& item : items) {
+                            if (item.separator) {
+                                continue;
+                            }
+                            const QChar letter = mnemonic(item.Caption());
+                            if (!letter.isNull()) {
+                                QVERIFY2(!seen.contains(letter),
+                                         qPrintable(where + QStringLiteral(": ") +
+                                                    seen.value(letter) + QStringLiteral(" / ") +
+                                                    item.Caption()));
+                                seen.insert(letter, item.Caption());
+                            }
+                            walk(item.items, where + QStringLiteral(" > ") + item.Caption());
+                        }
+                    };
+                walk(bundle->Menu(id), QStringLiteral("%1 menu %2").arg(bundle->Code()).arg(id));
+            }
+        }
+    }
+
     void manualInEveryLanguage()
     {
         for (const auto& bundle : m_bundles) {

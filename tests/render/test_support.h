@@ -4,6 +4,7 @@
 // that need fonts, images to paint into, and fractals read from text.
 
 #include "core/text_archive.h"
+#include "engine/create_fractal.h"
 #include "engine/fractal.h"
 
 #include <QGuiApplication>

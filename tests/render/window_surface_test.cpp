@@ -180,13 +180,18 @@ TEST(WindowSurface, AFractalLetGoOrLockedElsewhereIsDrawnSafelyAndStillStops)
     ASSERT_TRUE(WaitFor([&] { return h.completions == 5; }));
     EXPECT_TRUE(h.surface.Image().isNull());
 
-    // A figure with no height is not painted: the picture stays as it was.
-    const std::size_t publications = h.Published().size();
-    h.Draw(FractalFromText("[type] std\n[name] line\n[ndays] 3\n[initiators] 1\n0,0\n1,0\n"
+    // A straight line is a figure too: measured under the busy hatch, the
+    // drawing ends on the finished picture, the line across the middle.
+    h.Draw(FractalFromText("[type] std\n[name] line\n[ndays] 17\n[initiators] 1\n0,0\n1,0\n"
                            "[generator] 2\n0,0,0.5\n0,0,0.5\n"));
     ASSERT_TRUE(WaitFor([&] { return h.completions == 6; }));
     EXPECT_EQ(h.Results().back(), 0);
-    EXPECT_EQ(h.Published().size(), publications);
+    EXPECT_GT(h.surface.AnimationFrameCount(), 0);
+    const QImage line = h.surface.Image();
+    EXPECT_EQ(Count(line, ToQColor(kFractal).rgb()), 200);
+    EXPECT_EQ(Count(line, ToQColor(kBackground).rgb()), 200 * 160 - 200);
+    EXPECT_EQ(line.pixel(0, 79), ToQColor(kFractal).rgb());
+    EXPECT_EQ(line.pixel(199, 79), ToQColor(kFractal).rgb());
 }
 
 } // namespace

@@ -186,6 +186,39 @@ TEST(RenderCli, PngHasTheAskedSizeAndColours)
     }
 }
 
+TEST(RenderCli, OutermostStrokesFlatFiguresAndEmptyDrawings)
+{
+    const auto lit = [](const QImage& image) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                n += image.pixel(x, y) != image.pixel(0, 0) ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    CliRunner cli;
+    // The dragon's first day: two strokes on the edges of its box.
+    CliResult r =
+        cli.Run({"--preset", "4:10", "-d", "1", "-s", "400x400", "--no-antialias", "-o", "d.png"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_GE(lit(QImage(cli.Path("d.png"))), 400);
+    // A straight line is a figure: drawn across, without a warning.
+    cli.Write("line.frac", "[type] lsys\n[name] line\n[ndays] 3\n[axioms]\nF\n[rules] 1\nF=FF\n"
+                           "[directions] 4\n");
+    r = cli.Run({"line.frac", "-s", "64x32", "--no-antialias", "-o", "line.png"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const QImage line(cli.Path("line.png"));
+    EXPECT_EQ(lit(line), 64);
+    EXPECT_NE(line.pixel(0, 15), line.pixel(0, 0));
+    // Nothing drawn at all is said, not passed over.
+    r = cli.Run({"line.frac", "-d", "0", "-s", "8x8", "-o", "none.png"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.err.find("line.frac: the figure at 0 days draws nothing"), std::string::npos)
+        << r.err;
+}
+
 TEST(RenderCli, SavedFractalsKeepTheDaysOverride)
 {
     CliRunner cli;
@@ -223,6 +256,11 @@ TEST(RenderCli, UnusableFractalsExitWithOneAndSayWhy)
     cli.Write("blob.frac", "[type] blob\n[name] x\n[ndays] 2\n");
     cli.Write("empty.frac", "");
     cli.Write("cut.frac", "[type] std\n[name] cut\n[ndays] 2\n[initiators] 1\n0,0\n1,0\n");
+    cli.Write("bare.frac", "[type] std\n[name] bare\n[ndays] 2\n[initiators] 0\n0,0\n"
+                           "[generator] 1\n0,0,1\n");
+    cli.Write("long.frac", QByteArray("[type] std\n[name] ") + QByteArray(1023, 'n') +
+                               "\n[ndays] 2\n[initiators] 1\n0,0\n1,0\n"
+                               "[generator] 1\n0,0,1\n");
     cli.Write("broken.frac", "[type] ifs\n[name] broken\n[ndays] 2\n[affine] 2\n"
                              "( 0.5,0,0,0.5 ) ( 0,0 )\n( 0.5,0,0,0.5 ) ( 1,0 )\n[garbage");
     // The third application of the first map throws x beyond the doubles.
@@ -231,7 +269,11 @@ TEST(RenderCli, UnusableFractalsExitWithOneAndSayWhy)
     const std::pair<const char*, const char*> cases[] = {
         {"blob.frac", "blob.frac: not a usable fractal (unknown kind \"blob\")"},
         {"empty.frac", "empty.frac: not a usable fractal (it does not start with a [type]"},
-        {"cut.frac", "cut.frac: not a usable fractal (the std fractal lacks what it needs"},
+        // Damage is told before what the damage left missing, with where.
+        {"cut.frac", "cut.frac: not a usable fractal (the file is damaged: it ends before "
+                     "line 7)"},
+        {"long.frac", "long.frac: not a usable fractal (the file is damaged at line 2)"},
+        {"bare.frac", "bare.frac: not a usable fractal (the std fractal lacks what it needs"},
         {"endless.frac", "endless.frac: not a usable fractal (its figure at 3 days has no "
                          "finite size)"}};
     for (const auto& [file, message] : cases) {

@@ -1,7 +1,9 @@
 #include "render_job.h"
 
 #include "core/text_archive.h"
+#include "engine/create_fractal.h"
 #include "engine/presets.h"
+#include "fileio/atomic_file.h"
 #include "progress_bar.h"
 #include "render/display_settings.h"
 #include "render/marker_images.h"
@@ -41,8 +43,11 @@ std::string Str(const QString& s)
     return s.toStdString();
 }
 
-// What went wrong with a fractal that will not draw, as far as can be told.
-std::string WhyUnusable(const FractalPtr& fractal, const std::string& text)
+// What went wrong with a fractal that will not draw, as far as can be told:
+// a damaged file first (a damaged section also leaves the figure lacking),
+// then what a complete file lacks.
+std::string WhyUnusable(const FractalPtr& fractal, const std::string& text,
+                        const FractalReadReport& report)
 {
     if (!fractal) {
         std::istringstream in(text);
@@ -53,6 +58,11 @@ std::string WhyUnusable(const FractalPtr& fractal, const std::string& text)
             return "it does not start with a [type] section";
         }
         return keyword.empty() ? "no kind after [type]" : "unknown kind \"" + keyword + "\"";
+    }
+    if (!report.complete) {
+        const std::string line = std::to_string(report.line);
+        return report.endOfFile ? "the file is damaged: it ends before line " + line
+                                : "the file is damaged at line " + line;
     }
     if (!fractal->IsValid()) {
         return "the " + fractal->m_type + " fractal lacks what it needs to be drawn";
@@ -67,44 +77,40 @@ struct Loaded
     int exitCode = kExitOk;
 };
 
-Loaded LoadFractal(const RenderOptions& o)
+Loaded LoadPreset(const RenderOptions& o)
 {
     Loaded loaded;
-    if (o.preset) {
-        loaded.source = "preset " + std::to_string(o.kind) + ":" + std::to_string(o.index);
-        if (o.kind < 0 || o.kind >= kKindCount || o.index < 0 || o.index >= PresetCount(o.kind)) {
-            Error("--preset: no preset " + std::to_string(o.kind) + ":" + std::to_string(o.index) +
-                  " (KIND 0 to " + std::to_string(kKindCount - 1) +
-                  ", INDEX below the kind's count)");
-            std::fprintf(stderr, "\n%s", UsageText());
-            loaded.exitCode = kExitUsage;
-            return loaded;
-        }
-        loaded.fractal = CreatePreset(o.kind, o.index);
-        if (!loaded.fractal || loaded.fractal->m_bad) {
-            Error(loaded.source + ": not a usable fractal (" +
-                  WhyUnusable(loaded.fractal, "[type]") + ")");
-            loaded.exitCode = kExitUnusable;
-        }
+    loaded.source = "preset " + std::to_string(o.kind) + ":" + std::to_string(o.index);
+    if (o.kind < 0 || o.kind >= kKindCount || o.index < 0 || o.index >= PresetCount(o.kind)) {
+        Error("--preset: no preset " + std::to_string(o.kind) + ":" + std::to_string(o.index) +
+              " (KIND 0 to " + std::to_string(kKindCount - 1) + ", INDEX below the kind's count)");
+        std::fprintf(stderr, "\n%s", UsageText());
+        loaded.exitCode = kExitUsage;
         return loaded;
     }
+    loaded.fractal = CreatePreset(o.kind, o.index);
+    if (!loaded.fractal || loaded.fractal->m_bad) {
+        Error(loaded.source + ": not a usable fractal (" +
+              WhyUnusable(loaded.fractal, "[type]", {}) + ")");
+        loaded.exitCode = kExitUnusable;
+    }
+    return loaded;
+}
 
+Loaded LoadFile(const RenderOptions& o)
+{
+    Loaded loaded;
     loaded.source = o.file;
-    const QString path = QString::fromStdString(o.file);
-    if (QFileInfo(path).isDir()) {
+    if (QFileInfo(QString::fromStdString(o.file)).isDir()) {
         Error(o.file + ": cannot read (it is a directory)");
         loaded.exitCode = kExitIo;
         return loaded;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Error(o.file + ": cannot read (" + Str(file.errorString()) + ")");
-        loaded.exitCode = kExitIo;
-        return loaded;
-    }
-    const QByteArray bytes = file.read(kMaxFractalFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        Error(o.file + ": cannot read (" + Str(file.errorString()) + ")");
+    QByteArray bytes;
+    const FileResult read =
+        ReadWholeFile(QString::fromStdString(o.file), bytes, kMaxFractalFileSize + 1);
+    if (!read) {
+        Error(o.file + ": cannot read (" + Str(read.error) + ")");
         loaded.exitCode = kExitIo;
         return loaded;
     }
@@ -114,16 +120,20 @@ Loaded LoadFractal(const RenderOptions& o)
         return loaded;
     }
     const std::string text = bytes.toStdString();
-    std::stringstream stream(text);
-    CTextArchive archive(stream);
     FractalPtr fractal;
-    if (!CreateFractal(fractal, archive)) {
-        Error(o.file + ": not a usable fractal (" + WhyUnusable(fractal, text) + ")");
+    FractalReadReport report;
+    if (!ReadFractalText(text, fractal, report)) {
+        Error(o.file + ": not a usable fractal (" + WhyUnusable(fractal, text, report) + ")");
         loaded.exitCode = kExitUnusable;
         return loaded;
     }
     loaded.fractal = fractal;
     return loaded;
+}
+
+Loaded LoadFractal(const RenderOptions& o)
+{
+    return o.preset ? LoadPreset(o) : LoadFile(o);
 }
 
 // Writes the fractal file for --save, replacing the file only when complete.
@@ -135,15 +145,9 @@ int SaveFractal(CFractal& fractal, const std::string& path)
         Error(path + ": cannot write (the fractal could not be written out)");
         return kExitIo;
     }
-    const std::string text = stream.str();
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        Error(path + ": cannot write (" + Str(file.errorString()) + ")");
-        return kExitIo;
-    }
-    file.write(text.data(), static_cast<qint64>(text.size()));
-    if (!file.commit()) {
-        Error(path + ": cannot write (" + Str(file.errorString()) + ")");
+    const FileResult written = WriteFileAtomically(QString::fromStdString(path), stream.str());
+    if (!written) {
+        Error(path + ": cannot write (" + Str(written.error) + ")");
         return kExitIo;
     }
     return kExitOk;
@@ -196,6 +200,92 @@ void AppendJsonNumber(std::string& out, double v)
     char text[40];
     std::snprintf(text, sizeof text, "%.17g", v);
     out += text;
+}
+
+// Stops the work on Ctrl-C (the drawing's stop exception) with nothing
+// written.
+int Interrupted(ProgressBar& bar, QSaveFile& file)
+{
+    bar.Clear();
+    file.cancelWriting();
+    Error("interrupted; nothing written");
+    return kExitInterrupted;
+}
+
+// Makes the bounds of the fractal's day count current; a figure of no
+// finite size cannot be drawn (exit code, message said).
+int MeasureBounds(CFractal& fractal, const std::string& source, const StopFlag& stop,
+                  ProgressBar& bar, RenderStats& stats)
+{
+    bar.Begin("bounds", fractal.m_progressPeriod);
+    const auto start = Clock::now();
+    // Without a display the engine need not count for progress at all.
+    (void)fractal.PrepareBounds(&stop, bar.Enabled() ? &ProgressBar::Tick : nullptr, &bar);
+    stats.secondsBounds = SecondsSince(start);
+    stats.bounds = fractal.m_bounds;
+    bar.Clear();
+    const FractalBounds& b = fractal.m_bounds;
+    if (!std::isfinite(b.maxX - b.minX) || !std::isfinite(b.maxY - b.minY)) {
+        Error(source + ": not a usable fractal (its figure at " + std::to_string(fractal.m_days) +
+              " days has no finite size)");
+        return kExitUnusable;
+    }
+    return kExitOk;
+}
+
+DrawResult DrawOutput(OutputType type, QSaveFile& file, CFractal& fractal, const RenderOptions& o,
+                      const StopFlag& stop, ProgressBar& bar, RenderStats& stats)
+{
+    const ImageList markers(DefaultMarkerStrip(), kMarkerSize);
+    const DisplaySettings settings = SettingsFor(o);
+    switch (type) {
+    case OutputType::Png:
+        return DrawPng(file, fractal, o, settings, markers, stop, bar, stats);
+    case OutputType::Svg:
+        return DrawSvg(file, fractal, o, settings, markers, stop, bar, stats);
+    case OutputType::Pdf:
+        return DrawPdf(file, fractal, o, settings, markers, stop, bar, stats);
+    case OutputType::Txt:
+        break;
+    }
+    return DrawText(file, fractal, stop, stats);
+}
+
+// Draws into the output and commits it; the old file is replaced only by a
+// complete new one.
+int WriteOutput(QSaveFile& file, const std::string& outputPath, OutputType type, CFractal& fractal,
+                const RenderOptions& o, const StopFlag& stop, ProgressBar& bar, RenderStats& stats)
+{
+    const DrawResult result = DrawOutput(type, file, fractal, o, stop, bar, stats);
+    if (stop.load(std::memory_order_relaxed)) {
+        // Interrupted while encoding: the file is not kept.
+        return Interrupted(bar, file);
+    }
+    if (!result.ok) {
+        file.cancelWriting();
+        Error(outputPath + ": cannot write (" + result.error + ")");
+        return kExitIo;
+    }
+    const auto commitStart = Clock::now();
+    if (!file.commit()) {
+        Error(outputPath + ": cannot write (" + Str(file.errorString()) + ")");
+        return kExitIo;
+    }
+    stats.secondsEncode += SecondsSince(commitStart);
+    return kExitOk;
+}
+
+// A picture of the background alone is worth a word: the day count or the
+// file may not be what the user meant.
+void WarnIfNothingDrawn(const CFractal& fractal, const std::string& source, const RenderOptions& o,
+                        const RenderStats& stats)
+{
+    if ((o.flags & kShowFractal) != 0 && stats.lines == 0 && stats.pixels == 0) {
+        std::fprintf(stderr,
+                     "kaleidra-render: %s: the figure at %d days draws nothing; only the "
+                     "background is drawn\n",
+                     source.c_str(), fractal.m_days.load());
+    }
 }
 
 } // namespace
@@ -256,7 +346,6 @@ int RunRender(const RenderOptions& o, const StopFlag& stop, RenderStats* statsOu
     stats.name = fractal.m_name;
     stats.kind = fractal.m_type;
     stats.days = fractal.m_days;
-
     if (!o.save.empty()) {
         if (const int code = SaveFractal(fractal, o.save); code != kExitOk) {
             return code;
@@ -273,73 +362,28 @@ int RunRender(const RenderOptions& o, const StopFlag& stop, RenderStats* statsOu
         Error(outputPath + ": cannot write (" + Str(file.errorString()) + ")");
         return kExitIo;
     }
-
     ProgressBar bar(!o.quiet && isatty(STDERR_FILENO) != 0);
-    const ImageList markers(DefaultMarkerStrip(), kMarkerSize);
-    const DisplaySettings settings = SettingsFor(o);
+    int code = kExitOk;
     try {
-        bar.Begin("bounds", fractal.m_progressPeriod);
-        const auto start = Clock::now();
-        // Without a display the engine need not count for progress at all.
-        const bool prepared =
-            fractal.PrepareBounds(&stop, bar.Enabled() ? &ProgressBar::Tick : nullptr, &bar);
-        stats.secondsBounds = SecondsSince(start);
-        stats.bounds = fractal.m_bounds;
-        bar.Clear();
-        const FractalBounds& b = fractal.m_bounds;
-        if (!std::isfinite(b.maxX - b.minX) || !std::isfinite(b.maxY - b.minY)) {
-            file.cancelWriting();
-            Error(loaded.source + ": not a usable fractal (its figure at " +
-                  std::to_string(fractal.m_days) + " days has no finite size)");
-            return kExitUnusable;
-        }
-        if (!prepared && !o.boundsOnly) {
-            std::fprintf(stderr,
-                         "kaleidra-render: %s: the figure has no width or no height; only the "
-                         "background is drawn\n",
-                         loaded.source.c_str());
-        }
-        if (!o.boundsOnly) {
-            DrawResult result;
-            switch (type) {
-            case OutputType::Png:
-                result = DrawPng(file, fractal, o, settings, markers, stop, bar, stats);
-                break;
-            case OutputType::Svg:
-                result = DrawSvg(file, fractal, o, settings, markers, stop, bar, stats);
-                break;
-            case OutputType::Pdf:
-                result = DrawPdf(file, fractal, o, settings, markers, stop, bar, stats);
-                break;
-            case OutputType::Txt:
-                result = DrawText(file, fractal, stop, stats);
-                break;
-            }
-            if (stop.load(std::memory_order_relaxed)) {
-                throw -1; // interrupted while encoding: the file is not kept
-            }
-            if (!result.ok) {
-                file.cancelWriting();
-                Error(outputPath + ": cannot write (" + result.error + ")");
-                return kExitIo;
-            }
-            const auto commitStart = Clock::now();
-            if (!file.commit()) {
-                Error(outputPath + ": cannot write (" + Str(file.errorString()) + ")");
-                return kExitIo;
-            }
-            stats.secondsEncode += SecondsSince(commitStart);
+        code = MeasureBounds(fractal, loaded.source, stop, bar, stats);
+        if (code == kExitOk && !o.boundsOnly) {
+            code = WriteOutput(file, outputPath, type, fractal, o, stop, bar, stats);
         }
     } catch (int) {
-        bar.Clear();
-        file.cancelWriting();
-        Error("interrupted; nothing written");
-        return kExitInterrupted;
+        // The drawing's stop exception: Ctrl-C.
+        return Interrupted(bar, file);
     } catch (const std::bad_alloc&) {
         bar.Clear();
         file.cancelWriting();
         Error(loaded.source + ": out of memory");
         return kExitIo;
+    }
+    if (code != kExitOk) {
+        file.cancelWriting();
+        return code;
+    }
+    if (!o.boundsOnly) {
+        WarnIfNothingDrawn(fractal, loaded.source, o, stats);
     }
     if (o.stats) {
         std::printf("%s\n", StatsJson(stats).c_str());

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -81,6 +82,162 @@ bool ParsePreset(const std::string& text, int& kind, int& index)
            ParseInt(text.substr(colon + 1), index);
 }
 
+// One command-line argument: "--name=value" carries its value; any other
+// argument is a name alone.
+struct Argument
+{
+    std::string name;
+    std::optional<std::string> inlineValue;
+};
+
+Argument SplitArgument(const std::string& arg)
+{
+    if (arg.rfind("--", 0) == 0) {
+        if (const auto eq = arg.find('='); eq != std::string::npos) {
+            return {arg.substr(0, eq), arg.substr(eq + 1)};
+        }
+    }
+    return {arg, std::nullopt};
+}
+
+// What the arguments name to work on; exactly one is allowed.
+struct Sources
+{
+    bool listPresets = false;
+    bool gallery = false;
+    std::vector<std::string> positional;
+};
+
+bool IsFlag(const std::string& name)
+{
+    return name == "--list-presets" || name == "--no-antialias" || name == "--stats" ||
+           name == "--bounds-only" || name == "-q" || name == "--quiet";
+}
+
+void ApplyFlag(const std::string& name, RenderOptions& o, Sources& sources)
+{
+    if (name == "--list-presets") {
+        sources.listPresets = true;
+    } else if (name == "--no-antialias") {
+        o.antialias = false;
+    } else if (name == "--stats") {
+        o.stats = true;
+    } else if (name == "--bounds-only") {
+        o.boundsOnly = true;
+    } else {
+        o.quiet = true;
+    }
+}
+
+bool TakesValue(const std::string& name)
+{
+    static const char* const kNames[] = {"--gallery",
+                                         "--preset",
+                                         "-o",
+                                         "--output",
+                                         "-d",
+                                         "--days",
+                                         "-s",
+                                         "--size",
+                                         "--zoom",
+                                         "--overlays",
+                                         "--background",
+                                         "--color",
+                                         "--raster-path",
+                                         "--save"};
+    return std::any_of(std::begin(kNames), std::end(kNames),
+                       [&name](const char* known) { return name == known; });
+}
+
+// Reads the value of an option that takes one; a missing or unusable value
+// gives the message for that option.
+std::optional<UsageError> ApplyValue(const std::string& name,
+                                     const std::optional<std::string>& value, RenderOptions& o,
+                                     Sources& sources)
+{
+    const auto bad = [&name](const std::string& why) { return UsageError{name + ": " + why}; };
+    const std::string v = value.value_or(std::string());
+    const bool given = value.has_value();
+    if (name == "--gallery") {
+        if (!given || v.empty()) {
+            return bad("needs a directory");
+        }
+        sources.gallery = true;
+        o.galleryDir = v;
+    } else if (name == "--preset") {
+        if (!given || !ParsePreset(v, o.kind, o.index)) {
+            return bad("needs KIND:INDEX, for example 4:10");
+        }
+        o.preset = true;
+    } else if (name == "-o" || name == "--output") {
+        if (!given || v.empty()) {
+            return bad("needs a path");
+        }
+        if (!OutputTypeOf(v)) {
+            return bad("the output type is chosen by the extension: .png, .svg, .pdf or .txt");
+        }
+        o.output = v;
+    } else if (name == "-d" || name == "--days") {
+        int days = 0;
+        if (!given || !ParseInt(v, days) || days < 0) {
+            return bad("needs a whole number of days, 0 or more");
+        }
+        o.days = days;
+    } else if (name == "-s" || name == "--size") {
+        if (!given || !ParseSize(v, o.width, o.height)) {
+            return bad("needs WxH, each from 1 to " + std::to_string(kMaxPixels));
+        }
+        o.sizeGiven = true;
+    } else if (name == "--zoom") {
+        if (!given || !ParseDouble(v, o.zoom) || !std::isfinite(o.zoom) || o.zoom <= 0.0) {
+            return bad("needs a zoom factor above 0");
+        }
+    } else if (name == "--overlays") {
+        if (!given || !ParseOverlays(v, o.flags)) {
+            return bad("needs a comma list of fractal, initiator, generator");
+        }
+    } else if (name == "--background" || name == "--color") {
+        Color c = 0;
+        if (!given || !ParseColor(v, c)) {
+            return bad("needs a colour written #rrggbb");
+        }
+        (name == "--background" ? o.background : o.color) = c;
+    } else if (name == "--raster-path") {
+        if (!given || (v != "direct" && v != "painter")) {
+            return bad("needs direct or painter");
+        }
+        o.rasterPath = v == "painter" ? RasterPath::Painter : RasterPath::Direct;
+    } else {
+        if (!given || v.empty()) {
+            return bad("needs a path");
+        }
+        o.save = v;
+    }
+    return std::nullopt;
+}
+
+// The work the arguments name: the preset list, the gallery, a preset or a
+// file, exactly one of them.
+std::optional<UsageError> ChooseSource(const Sources& sources, RenderOptions& o)
+{
+    const int count = (sources.listPresets ? 1 : 0) + (sources.gallery ? 1 : 0) +
+                      (o.preset ? 1 : 0) + static_cast<int>(sources.positional.size());
+    if (count != 1) {
+        return UsageError{count == 0 ? "nothing to do: give a FILE, --preset, --gallery or "
+                                       "--list-presets"
+                                     : "give exactly one of FILE, --preset, --gallery and "
+                                       "--list-presets"};
+    }
+    if (sources.listPresets) {
+        o.mode = RenderOptions::Mode::ListPresets;
+    } else if (sources.gallery) {
+        o.mode = RenderOptions::Mode::Gallery;
+    } else if (!o.preset) {
+        o.file = sources.positional.front();
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<OutputType> OutputTypeOf(const std::string& path)
@@ -131,125 +288,37 @@ std::string FileSafeName(const std::string& name)
 std::variant<RenderOptions, UsageError> ParseOptions(const std::vector<std::string>& args)
 {
     RenderOptions o;
-    bool listPresets = false;
-    bool gallery = false;
-    std::vector<std::string> positional;
+    Sources sources;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        // Options with a value take it from the next argument or after '='.
-        std::string name = arg;
-        std::optional<std::string> inlineValue;
-        if (arg.rfind("--", 0) == 0) {
-            if (const auto eq = arg.find('='); eq != std::string::npos) {
-                name = arg.substr(0, eq);
-                inlineValue = arg.substr(eq + 1);
-            }
-        }
-        const auto value = [&](std::string& out) -> bool {
-            if (inlineValue) {
-                out = *inlineValue;
-                return true;
-            }
-            if (i + 1 >= args.size()) {
-                return false;
-            }
-            out = args[++i];
-            return true;
-        };
-        const auto bad = [&](const std::string& why) { return UsageError{name + ": " + why}; };
-        std::string v;
-        if (name == "-h" || name == "--help") {
+        const Argument a = SplitArgument(args[i]);
+        if (a.name == "-h" || a.name == "--help") {
             o.mode = RenderOptions::Mode::Help;
             return o;
-        } else if (name == "--list-presets") {
-            listPresets = true;
-        } else if (name == "--gallery") {
-            if (!value(v) || v.empty()) {
-                return bad("needs a directory");
+        }
+        std::optional<UsageError> error;
+        if (IsFlag(a.name)) {
+            if (a.inlineValue) {
+                return UsageError{a.name + ": takes no value"};
             }
-            gallery = true;
-            o.galleryDir = v;
-        } else if (name == "--preset") {
-            if (!value(v) || !ParsePreset(v, o.kind, o.index)) {
-                return bad("needs KIND:INDEX, for example 4:10");
+            ApplyFlag(a.name, o, sources);
+        } else if (TakesValue(a.name)) {
+            // The value follows '=' or is the next argument.
+            std::optional<std::string> value = a.inlineValue;
+            if (!value && i + 1 < args.size()) {
+                value = args[++i];
             }
-            o.preset = true;
-        } else if (name == "-o" || name == "--output") {
-            if (!value(v) || v.empty()) {
-                return bad("needs a path");
-            }
-            if (!OutputTypeOf(v)) {
-                return bad("the output type is chosen by the extension: .png, .svg, .pdf or .txt");
-            }
-            o.output = v;
-        } else if (name == "-d" || name == "--days") {
-            int days = 0;
-            if (!value(v) || !ParseInt(v, days) || days < 0) {
-                return bad("needs a whole number of days, 0 or more");
-            }
-            o.days = days;
-        } else if (name == "-s" || name == "--size") {
-            if (!value(v) || !ParseSize(v, o.width, o.height)) {
-                return bad("needs WxH, each from 1 to " + std::to_string(kMaxPixels));
-            }
-            o.sizeGiven = true;
-        } else if (name == "--zoom") {
-            if (!value(v) || !ParseDouble(v, o.zoom) || !std::isfinite(o.zoom) || o.zoom <= 0.0) {
-                return bad("needs a zoom factor above 0");
-            }
-        } else if (name == "--overlays") {
-            if (!value(v) || !ParseOverlays(v, o.flags)) {
-                return bad("needs a comma list of fractal, initiator, generator");
-            }
-        } else if (name == "--background" || name == "--color") {
-            Color c = 0;
-            if (!value(v) || !ParseColor(v, c)) {
-                return bad("needs a colour written #rrggbb");
-            }
-            (name == "--background" ? o.background : o.color) = c;
-        } else if (name == "--no-antialias") {
-            o.antialias = false;
-        } else if (name == "--raster-path") {
-            if (!value(v) || (v != "direct" && v != "painter")) {
-                return bad("needs direct or painter");
-            }
-            o.rasterPath = v == "painter" ? RasterPath::Painter : RasterPath::Direct;
-        } else if (name == "--save") {
-            if (!value(v) || v.empty()) {
-                return bad("needs a path");
-            }
-            o.save = v;
-        } else if (name == "--stats") {
-            o.stats = true;
-        } else if (name == "--bounds-only") {
-            o.boundsOnly = true;
-        } else if (name == "-q" || name == "--quiet") {
-            o.quiet = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return UsageError{"unknown option " + arg};
+            error = ApplyValue(a.name, value, o, sources);
+        } else if (args[i].size() > 1 && args[i][0] == '-') {
+            error = UsageError{"unknown option " + args[i]};
         } else {
-            positional.push_back(arg);
+            sources.positional.push_back(args[i]);
         }
-        if (inlineValue && (name == "--list-presets" || name == "--no-antialias" ||
-                            name == "--stats" || name == "--bounds-only" || name == "--quiet")) {
-            return bad("takes no value");
+        if (error) {
+            return *error;
         }
     }
-
-    const int sources = (listPresets ? 1 : 0) + (gallery ? 1 : 0) + (o.preset ? 1 : 0) +
-                        static_cast<int>(positional.size());
-    if (sources != 1) {
-        return UsageError{sources == 0 ? "nothing to do: give a FILE, --preset, --gallery or "
-                                         "--list-presets"
-                                       : "give exactly one of FILE, --preset, --gallery and "
-                                         "--list-presets"};
-    }
-    if (listPresets) {
-        o.mode = RenderOptions::Mode::ListPresets;
-    } else if (gallery) {
-        o.mode = RenderOptions::Mode::Gallery;
-    } else if (!o.preset) {
-        o.file = positional.front();
+    if (std::optional<UsageError> error = ChooseSource(sources, o)) {
+        return *error;
     }
     return o;
 }

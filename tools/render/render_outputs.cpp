@@ -161,7 +161,9 @@ DrawResult DrawSvg(QSaveFile& file, CFractal& fractal, const RenderOptions& o,
 
     const PaintGeometry g = ComputePaintGeometry(fractal.m_bounds, o.zoom, client);
     if (g.paintable && (settings.flags & kShowFractal) != 0) {
-        const IsotropicParams mapping = ComputeIsotropic(client, g.windowOrigin, g.windowExtent);
+        // Vector strokes run through the pixel centres, as antialiased ones.
+        IsotropicParams mapping = g.fractalMapping;
+        mapping.pixelOffset = 0.5;
         if (!WriteAll(file, FractalGroupStart(settings.FractalColor()))) {
             return {false, Str(file.errorString())};
         }

@@ -1,6 +1,7 @@
 #pragma once
 
-// Whole-file reads and atomic writes for documents. A document builds its
+// Whole-file reads and atomic writes, for the program's documents and the
+// renderer. Needs Qt Core only. A document builds its
 // file in memory (a std::ostringstream or QByteArray) and hands the bytes to
 // WriteFileAtomically: the new content replaces the file only once it is
 // completely on disk, so a save that fails half-way leaves the previous file
@@ -24,5 +25,8 @@ struct FileResult
 [[nodiscard]] FileResult WriteFileAtomically(const QString& path, std::string_view data);
 [[nodiscard]] FileResult WriteFileAtomically(const QString& path, const QByteArray& data);
 
-// Reads all of `path` into `data`.
-[[nodiscard]] FileResult ReadWholeFile(const QString& path, QByteArray& data);
+// Reads all of `path` into `data`, or its first `maxBytes` bytes when
+// `maxBytes` is not negative (a reader that refuses files above a size asks
+// for one byte more than it accepts and looks at the size).
+[[nodiscard]] FileResult ReadWholeFile(const QString& path, QByteArray& data,
+                                       qint64 maxBytes = -1);

@@ -1,4 +1,4 @@
-#include "framework/atomic_file.h"
+#include "fileio/atomic_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,13 +17,16 @@ FileResult Failure(const QString& reason)
 
 FileResult WriteFileAtomically(const QString& path, std::string_view data)
 {
-    if (path.isEmpty())
+    if (path.isEmpty()) {
         return Failure(qt_error_string(ENOENT));
-    if (QFileInfo(path).isDir())
+    }
+    if (QFileInfo(path).isDir()) {
         return Failure(qt_error_string(EISDIR));
+    }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
         return Failure(file.errorString());
+    }
     qint64 written = 0;
     while (written < static_cast<qint64>(data.size())) {
         const qint64 n =
@@ -35,8 +38,9 @@ FileResult WriteFileAtomically(const QString& path, std::string_view data)
         }
         written += n;
     }
-    if (!file.commit())
+    if (!file.commit()) {
         return Failure(file.errorString());
+    }
     return FileResult{true, {}};
 }
 
@@ -45,15 +49,19 @@ FileResult WriteFileAtomically(const QString& path, const QByteArray& data)
     return WriteFileAtomically(path, std::string_view(data.constData(), data.size()));
 }
 
-FileResult ReadWholeFile(const QString& path, QByteArray& data)
+FileResult ReadWholeFile(const QString& path, QByteArray& data, qint64 maxBytes)
 {
     QFile file(path);
-    if (QFileInfo(path).isDir())
+    if (QFileInfo(path).isDir()) {
         return Failure(qt_error_string(EISDIR));
-    if (!file.open(QIODevice::ReadOnly))
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
         return Failure(file.errorString());
-    data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    }
+    // A bounded read also ends on a device that never does.
+    data = maxBytes < 0 ? file.readAll() : file.read(maxBytes);
+    if (file.error() != QFileDevice::NoError) {
         return Failure(file.errorString());
+    }
     return FileResult{true, {}};
 }
