@@ -1,9 +1,9 @@
 #include "engine/presets.h"
 
 #include "core/text_archive.h"
-#include "engine/create_fractal.h"
 #include "engine/affine_map_set.h"
 #include "engine/automaton.h"
+#include "engine/create_fractal.h"
 #include "engine/lsystem.h"
 #include "engine/pattern.h"
 
