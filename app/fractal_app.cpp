@@ -162,9 +162,12 @@ void CFractalApp::RegisterTemplates()
         AddDocTemplate(DocTemplate::Make<CFractalDoc, CFractalView>(Res::DocType::Fractal));
     // A fractal file saved under any other extension still opens.
     m_fractalTemplate->SetContentSignature({QStringLiteral("[type]")});
-    AddDocTemplate(DocTemplate::Make<CGeneratorDoc, CGeneratorView>(Res::DocType::Generator));
-    AddDocTemplate(DocTemplate::Make<CInitiatorDoc, CInitiatorView>(Res::DocType::Initiator));
-    AddDocTemplate(DocTemplate::Make<CIfsDoc, CIfsView>(Res::DocType::Ifs));
+    AddDocTemplate(DocTemplate::Make<CGeneratorDoc, CGeneratorView>(Res::DocType::Generator))
+        ->SetContentSignature({QStringLiteral("[generator]")});
+    AddDocTemplate(DocTemplate::Make<CInitiatorDoc, CInitiatorView>(Res::DocType::Initiator))
+        ->SetContentSignature({QStringLiteral("[initiators]")});
+    AddDocTemplate(DocTemplate::Make<CIfsDoc, CIfsView>(Res::DocType::Ifs))
+        ->SetContentSignature({QStringLiteral("[affine]")});
     SyncViewColors();
 }
 

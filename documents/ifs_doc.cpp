@@ -1,7 +1,7 @@
 #include "documents/ifs_doc.h"
 
 #include "core/text_archive.h"
-#include "framework/atomic_file.h"
+#include "fileio/atomic_file.h"
 
 #include <sstream>
 #include <string>

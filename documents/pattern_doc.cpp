@@ -1,7 +1,7 @@
 #include "documents/pattern_doc.h"
 
 #include "core/text_archive.h"
-#include "framework/atomic_file.h"
+#include "fileio/atomic_file.h"
 #include "framework/standard_ids.h"
 #include "ids/command_ids.h"
 
