@@ -7,6 +7,7 @@
 #include "app/main_frame.h"
 #include "app/random_presets.h"
 #include "documents/fractal_doc.h"
+#include "editors/design_sheet.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"
 #include "framework/resource_library.h"
@@ -36,9 +37,14 @@ void CFractalApp::AddCommands()
     AddCommand(Cmd::AppAbout, [this] { OnAbout(); });
     AddCommand(Cmd::Help, [this] { (void)OnHelp(); });
     AddCommand(Cmd::HelpIndex, [this] { (void)OnHelp(); });
-    // Composing a fractal from open components needs the component
-    // documents, which do not exist yet.
-    AddUpdateHandler(Cmd::DesignSheet, [](CommandState& state) { state.Enable(false); });
+    AddCommand(Cmd::DesignSheet, [this] { OnDesignSheet(); });
+}
+
+void CFractalApp::OnDesignSheet()
+{
+    designsheet sheet(Templates(), m_mainFrame ? m_mainFrame->ActiveDocument() : nullptr,
+                      DialogParent());
+    sheet.exec();
 }
 
 CFractalDoc* CFractalApp::OnNewFromPreset()

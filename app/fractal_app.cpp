@@ -2,10 +2,16 @@
 
 #include "app/main_frame.h"
 #include "app/screenshot.h"
+#include "documents/automaton_doc.h"
+#include "documents/directions_doc.h"
 #include "documents/fractal_doc.h"
 #include "documents/ifs_doc.h"
+#include "documents/lsys_doc.h"
 #include "documents/pattern_doc.h"
+#include "editors/automaton_view.h"
+#include "editors/directions_view.h"
 #include "editors/ifs_view.h"
+#include "editors/lsys_view.h"
 #include "editors/pattern_view.h"
 #include "framework/doc_template.h"
 #include "framework/document.h"
@@ -168,6 +174,9 @@ void CFractalApp::RegisterTemplates()
         ->SetContentSignature({QStringLiteral("[initiators]")});
     AddDocTemplate(DocTemplate::Make<CIfsDoc, CIfsView>(Res::DocType::Ifs))
         ->SetContentSignature({QStringLiteral("[affine]")});
+    AddDocTemplate(DocTemplate::Make<CLsysDoc, CLsysView>(Res::DocType::Lsys));
+    AddDocTemplate(DocTemplate::Make<CAutomatonDoc, CAutomatonView>(Res::DocType::Automaton));
+    AddDocTemplate(DocTemplate::Make<CDirectionsDoc, CDirectionsView>(Res::DocType::Directions));
     SyncViewColors();
 }
 

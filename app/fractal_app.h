@@ -75,6 +75,8 @@ public:
     // The colour dialog on black, for defining custom colours.
     void OnColorDialog();
     void OnAbout();
+    // The design sheet, composing a fractal from the open components.
+    void OnDesignSheet();
     // Opens the manual in the desktop's browser; beeps when it cannot.
     bool OnHelp();
 

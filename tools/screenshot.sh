@@ -88,5 +88,10 @@ EOF
 shoot generator --english "$samples/snowflake.gen"
 shoot initiator --english "$samples/triangle.init"
 shoot maps --english "$samples/gasket.maps"
+# The list editors and the compass, on the sample components of the tests.
+components=$root/tests/data/components
+shoot lsystem --english "$components/hilbert.lsys"
+shoot automaton --english "$components/dragon.auto"
+shoot directions --english "$components/square.dirs"
 
 exit $failed

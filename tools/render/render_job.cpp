@@ -1,5 +1,6 @@
 #include "render_job.h"
 
+#include "compose.h"
 #include "core/text_archive.h"
 #include "engine/create_fractal.h"
 #include "engine/presets.h"
@@ -133,6 +134,10 @@ Loaded LoadFile(const RenderOptions& o)
 
 Loaded LoadFractal(const RenderOptions& o)
 {
+    if (o.compose) {
+        ComposedFractal composed = ComposeFromFiles(o);
+        return {composed.fractal, "--compose " + o.composeKind, composed.exitCode};
+    }
     return o.preset ? LoadPreset(o) : LoadFile(o);
 }
 

@@ -1,5 +1,7 @@
 #include "render_options.h"
 
+#include "compose.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -145,8 +147,8 @@ bool TakesValue(const std::string& name)
                                          "--color",
                                          "--raster-path",
                                          "--save"};
-    return std::any_of(std::begin(kNames), std::end(kNames),
-                       [&name](const char* known) { return name == known; });
+    return name == "--name" || std::any_of(std::begin(kNames), std::end(kNames),
+                                           [&name](const char* known) { return name == known; });
 }
 
 // Reads the value of an option that takes one; a missing or unusable value
@@ -207,6 +209,11 @@ std::optional<UsageError> ApplyValue(const std::string& name,
             return bad("needs direct or painter");
         }
         o.rasterPath = v == "painter" ? RasterPath::Painter : RasterPath::Direct;
+    } else if (name == "--name") {
+        if (!given) {
+            return bad("needs a text");
+        }
+        o.name = v;
     } else {
         if (!given || v.empty()) {
             return bad("needs a path");
@@ -221,18 +228,19 @@ std::optional<UsageError> ApplyValue(const std::string& name,
 std::optional<UsageError> ChooseSource(const Sources& sources, RenderOptions& o)
 {
     const int count = (sources.listPresets ? 1 : 0) + (sources.gallery ? 1 : 0) +
-                      (o.preset ? 1 : 0) + static_cast<int>(sources.positional.size());
+                      (o.preset ? 1 : 0) + (o.compose ? 1 : 0) +
+                      static_cast<int>(sources.positional.size());
     if (count != 1) {
-        return UsageError{count == 0 ? "nothing to do: give a FILE, --preset, --gallery or "
-                                       "--list-presets"
-                                     : "give exactly one of FILE, --preset, --gallery and "
-                                       "--list-presets"};
+        return UsageError{count == 0 ? "nothing to do: give a FILE, --preset, --compose, "
+                                       "--gallery or --list-presets"
+                                     : "give exactly one of FILE, --preset, --compose, "
+                                       "--gallery and --list-presets"};
     }
     if (sources.listPresets) {
         o.mode = RenderOptions::Mode::ListPresets;
     } else if (sources.gallery) {
         o.mode = RenderOptions::Mode::Gallery;
-    } else if (!o.preset) {
+    } else if (!o.preset && !o.compose) {
         o.file = sources.positional.front();
     }
     return std::nullopt;
@@ -296,7 +304,9 @@ std::variant<RenderOptions, UsageError> ParseOptions(const std::vector<std::stri
             return o;
         }
         std::optional<UsageError> error;
-        if (IsFlag(a.name)) {
+        if (a.name == "--compose") {
+            error = TakeCompose(args, i, a.inlineValue, o);
+        } else if (IsFlag(a.name)) {
             if (a.inlineValue) {
                 return UsageError{a.name + ": takes no value"};
             }
@@ -327,6 +337,7 @@ const char* UsageText()
 {
     return R"(usage: kaleidra-render [options] FILE
        kaleidra-render [options] --preset KIND:INDEX
+       kaleidra-render [options] --compose KIND FILE... [--name TEXT]
        kaleidra-render --list-presets
        kaleidra-render [options] --gallery DIR
 
@@ -335,6 +346,12 @@ it, into a picture, a vector file or a list of its elements.
 
   --preset KIND:INDEX   a built-in fractal: KIND 0 standard, 1 IFS, 2 MCRM,
                         3 L-system, 4 automaton; INDEX below the kind's count
+  --compose KIND FILE...
+                        a fractal composed from component files, as the
+                        design sheet does: std GEN INIT, ifs MAPS, mcrm MAPS
+                        GEN, lsys LSYS DIRS, automaton AUTO GEN
+  --name TEXT           the composed fractal's name (default: standard, ifs,
+                        mcrm, lsys or automate)
   --list-presets        one line each: kind, index, days and name (tabs)
   --gallery DIR         every preset at its own day count: DIR/K-II.png and
                         DIR/index.html with the names (default size 512x512)

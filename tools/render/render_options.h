@@ -49,6 +49,11 @@ struct RenderOptions
     bool preset = false;
     int kind = 0;
     int index = 0;
+    // Or composed from component files (compose.h), with an optional name.
+    bool compose = false;
+    std::string composeKind;
+    std::vector<std::string> composeFiles;
+    std::optional<std::string> name;
 
     std::string output; // empty: the fractal's name made file-safe + ".png"
     std::optional<int> days;
