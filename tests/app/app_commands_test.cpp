@@ -1,18 +1,15 @@
 // The application's commands: random presets (distinct, in kind order,
-// tiled side by side), the shuffle bag, a new fractal from the chooser,
-// repainting every view, the completion events of drawing threads, the
-// colour dialog for custom colours, and help.
+// tiled side by side), a new fractal from the chooser, repainting every
+// view, the colour dialog for custom colours, and help.
 
 #include "app_fixture.h"
 
 #include "app/random_presets.h"
-#include "app/shuffle_bag.h"
 #include "engine/presets.h"
 #include "ids/command_ids.h"
 #include "views/preset_dialog.h"
 
 #include <QColorDialog>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QFile>
 #include <QSet>
@@ -74,31 +71,6 @@ class AppCommandsTest : public QObject
 private slots:
     void cleanup() { CloseAll(); }
 
-    void AShuffleBagNeverGivesAValueTwice()
-    {
-        for (unsigned seed = 0; seed < 20; ++seed) {
-            ShuffleBag bag(12);
-            QSet<int> seen;
-            unsigned random = seed;
-            while (!bag.IsEmpty()) {
-                random = random * 1103515245u + 12345u;
-                const int value = bag.Draw(random >> 8);
-                QVERIFY(value >= 0 && value <= 12);
-                QVERIFY(!seen.contains(value));
-                seen.insert(value);
-            }
-            QCOMPARE(seen.size(), 13);
-            QCOMPARE(bag.Draw(seed), -1);
-        }
-        // The last live value fills the gap: after drawing position 0 of
-        // 0..3 the bag holds 3, 1, 2.
-        ShuffleBag bag(3);
-        QCOMPARE(bag.Draw(0u), 0);
-        QCOMPARE(bag.Draw(0u), 3);
-        QCOMPARE(bag.Draw(1u), 1);
-        QCOMPARE(bag.Draw(7u), 2);
-    }
-
     void RandomDrawsAreInKindOrderAndNeverRepeat()
     {
         // One of each: the numbers are drawn in kind order, each modulo
@@ -110,17 +82,21 @@ private slots:
                  (QVector<PresetChoice>{
                      {0, 100 % 13}, {1, 101 % 10}, {2, 102 % 10}, {3, 103 % 12}, {4, 104 % 19}}));
         // A generator that always answers the same still gives four
-        // different presets.
+        // different presets of the kind: the bag never gives a value twice.
         for (int command : {Cmd::RandomStandard, Cmd::RandomIfs, Cmd::RandomMcrm, Cmd::RandomLsys,
                             Cmd::RandomAutomaton}) {
-            const QVector<PresetChoice> four = DrawRandomPresets(command, [] { return 5u; });
-            QCOMPARE(four.size(), 4);
-            QSet<int> indices;
-            for (const PresetChoice& choice : four) {
-                QCOMPARE(choice.kind, RandomCommandKind(command));
-                indices.insert(choice.index);
+            for (unsigned answer : {0u, 5u, 12u, 4000000000u}) {
+                const QVector<PresetChoice> four =
+                    DrawRandomPresets(command, [answer] { return answer; });
+                QCOMPARE(four.size(), 4);
+                QSet<int> indices;
+                for (const PresetChoice& choice : four) {
+                    QCOMPARE(choice.kind, RandomCommandKind(command));
+                    QVERIFY(choice.index >= 0 && choice.index < PresetCount(choice.kind));
+                    indices.insert(choice.index);
+                }
+                QCOMPARE(indices.size(), 4);
             }
-            QCOMPARE(indices.size(), 4);
         }
     }
 
@@ -207,29 +183,6 @@ private slots:
         QVERIFY(Frame().Router().Execute(Cmd::RepaintAll));
         for (int i = 0; i < views.size(); ++i)
             QVERIFY(views[i]->DrawingRequests() > before[i]);
-    }
-
-    void AFinishedThreadReachesItsOwnViewOnly()
-    {
-        QVERIFY(Frame().Router().Execute(Cmd::RandomStandard));
-        CFractalView* active = qobject_cast<CFractalView*>(Frame().ActiveView());
-        QVERIFY(active);
-        CFractalView* other = FirstView(FractalDocuments().first());
-        QVERIFY(other != active);
-        QTRY_VERIFY_WITH_TIMEOUT(!active->IsDrawing() && !other->IsDrawing(), 30000);
-        QComboBox* box = Frame().GenerationBox();
-        QVERIFY(active->DrawingThreadId() != std::thread::id());
-
-        // Another view's thread: that view is not active, so the box stays.
-        box->clear();
-        App().OnThreadDone(0, other->DrawingThreadId());
-        QCOMPARE(box->count(), 0);
-        App().OnThreadDone(0, std::thread::id());
-        QCOMPARE(box->count(), 0);
-        // The active view's own thread shows its generation count.
-        App().OnThreadDone(0, active->DrawingThreadId());
-        QCOMPARE(box->currentText(),
-                 QString::number(active->GetFractalDoc()->Fractal()->m_days.load()));
     }
 
     void TheCustomColourDialogOpensOnBlackAndChangesNoColour()

@@ -158,7 +158,7 @@ private slots:
         QCOMPARE(Prompted().errors.size(), 3);
     }
 
-    void DayCommandsPresetsAndTheGenerationBox()
+    void DayCommandsAndPresets()
     {
         CFractalDoc* document = NewDocument();
         QVERIFY(!document->SetPreset(0, -1));
@@ -175,14 +175,6 @@ private slots:
         QVERIFY(Run(document, Cmd::MoreGenerations));
         QCOMPARE(document->Fractal()->m_days.load(), 2);
         QVERIFY(!document->IsModified());
-
-        // A number becomes the day count; anything else leaves it.
-        for (const char* entry : {"x", "0", ""}) {
-            document->OnGenerationChosen(QString::fromLatin1(entry));
-            QCOMPARE(document->Fractal()->m_days.load(), 2);
-        }
-        document->OnGenerationChosen(QStringLiteral(" 7"));
-        QCOMPARE(document->Fractal()->m_days.load(), 7);
 
         // A count below 1 from a file: More generations goes to the first
         // generation, not to one that is still below it.

@@ -191,14 +191,38 @@ private slots:
         }
     }
 
+    // Deleted directly, not closed through its document or window, a view
+    // still stops its drawing before it waits for the thread.
+    void AViewDeletedMidDrawingDoesNotWaitForTheDrawing()
+    {
+        CFractalDoc* document = Koch(16);
+        CFractalView* view = FirstView(document);
+        const QPointer<ChildFrame> frame = view->Frame();
+        QTRY_VERIFY(view->IsDrawing());
+        QTest::qWait(100);
+        QElapsedTimer clock;
+        clock.start();
+        delete view;
+        // 3 * 4^16 segments take minutes to measure and draw.
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(document->Views().isEmpty());
+        QVERIFY(frame && frame->close());
+    }
+
     void TheGenerationBoxListsTheMeasuredDayCounts()
     {
+        // No fractal window: nothing to choose.
+        QComboBox* box = Frame().GenerationBox();
+        Frame().UpdateActions();
+        QVERIFY(!box->isEnabled());
+
         Completions completions;
         CFractalDoc* document = Koch(1);
         CFractalView* view = FirstView(document);
-        QComboBox* box = Frame().GenerationBox();
         QTRY_VERIFY(completions.Finished(view));
         QCOMPARE(box->currentText(), QStringLiteral("1"));
+        Frame().UpdateActions();
+        QVERIFY(box->isEnabled());
         QVERIFY(Run(view, Cmd::MoreGenerations));
         QTRY_COMPARE(box->currentText(), QStringLiteral("2"));
         QTRY_VERIFY(completions.Finished(view));
@@ -215,6 +239,22 @@ private slots:
         QCOMPARE(box->currentText(), QStringLiteral("5"));
         QCOMPARE(Frame().Bands(), CMainFrame::kBandsFractal);
         QCOMPARE(Frame().ColorBar()->Colors(), view->m_settings.colors);
+        // Only the active window's own drawing thread refreshes the box.
+        box->clear();
+        App().OnThreadDone(0, FirstView(other)->DrawingThreadId());
+        QCOMPARE(box->count(), 0);
+        App().OnThreadDone(0, view->DrawingThreadId());
+        QCOMPARE(Entries(box), (QStringList{"1", "2", "5"}));
+
+        // Choosing an entry sets the day count; text that is no day count
+        // changes nothing.
+        emit box->activated(static_cast<int>(Entries(box).indexOf("2")));
+        QCOMPARE(document->Fractal()->m_days.load(), 2);
+        for (const char* text : {"x", "0", "", " 7"}) {
+            QVERIFY(Frame().Router().ExecuteValue(Cmd::GenerationBox, QString::fromLatin1(text)));
+        }
+        QCOMPARE(document->Fractal()->m_days.load(), 7);
+
         Frame().ActivateFrame(other->Frames().first());
         QTRY_COMPARE(Entries(box), QStringList{"3"});
     }

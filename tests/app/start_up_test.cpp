@@ -177,12 +177,6 @@ private slots:
         QVERIFY2(french != QStringLiteral("Cancel"), qPrintable(french));
     }
 
-    void TheMissingBundleMessageNamesTheFile()
-    {
-        QCOMPARE(MissingBundleMessage(ResourceLibrary::BundleName("fr")),
-                 QStringLiteral("Cannot find resource DLL (kaleidra-fr.rcc)"));
-    }
-
     void AProgramWithoutItsBundlesTellsAndFails()
     {
         if (!QFileInfo::exists(ProgramPath()))

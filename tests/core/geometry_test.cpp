@@ -12,11 +12,6 @@ void ExpectNear(Point a, Point b, double eps = 1e-9)
     EXPECT_NEAR(a.y, b.y, eps);
 }
 
-TEST(Geometry, PiIsFourArctanOne)
-{
-    EXPECT_EQ(pi, 4.0 * std::atan(1.0));
-}
-
 TEST(Geometry, PolarFormCoversEveryQuadrantAndTheAxes)
 {
     EXPECT_EQ(ToPolar({0, 0}), (Polar{pi / 2, 0}));

@@ -1,10 +1,13 @@
 #include "core/text_archive.h"
 #include "engine/create_fractal.h"
 #include "engine/fractal.h"
+#include "engine/presets.h"
+#include "tests/engine/recording_surface.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
 
 namespace {
 
@@ -101,6 +104,81 @@ TEST(FractalBase, StopLeavesTheEntryInvalidAndProgressCountsAcrossDrawings)
     EXPECT_EQ(f.m_progressCount, 31);
     EXPECT_EQ(calls, 4);
 }
+
+// Every kind draws through the same element accounting: a stop raised at
+// some element abandons the work with -1 before the next one, and progress
+// is reported every period of elements counted over the fractal's life, not
+// per drawing.
+struct StopAfter
+{
+    StopFlag stop{false};
+    int reports = 0;
+    int stopAt = 0; // the report that raises the stop; 0 never
+};
+
+void Report(void* arg)
+{
+    auto* s = static_cast<StopAfter*>(arg);
+    if (++s->reports == s->stopAt) {
+        s->stop = true;
+    }
+}
+
+const char* const kKindNames[kKindCount] = {"standard", "ifs", "mcrm", "lsys", "automaton"};
+
+class EveryKind : public testing::TestWithParam<int>
+{
+};
+
+TEST_P(EveryKind, StopsAtTheNextElementAndCountsProgressAcrossDrawings)
+{
+    FractalPtr f = CreatePreset(GetParam(), 0);
+    ASSERT_TRUE(f && !f->m_bad);
+    FractalBounds box;
+
+    // A drawing without a progress function is not counted.
+    RecordingSurface full;
+    ASSERT_TRUE(f->Draw(full, nullptr));
+    EXPECT_EQ(f->m_progressCount, 0);
+
+    // One measurement counts its elements; with a period just above that,
+    // only the second measurement reports, since the count goes on.
+    StopAfter run;
+    ASSERT_TRUE(f->ComputeBounds(0, box, &run.stop, Report, &run));
+    const std::int64_t elements = f->m_progressCount;
+    ASSERT_GT(elements, 10);
+    f->m_progressPeriod = static_cast<int>(elements) + 1;
+    ASSERT_TRUE(f->ComputeBounds(0, box, &run.stop, Report, &run));
+    EXPECT_EQ(run.reports, 1);
+    EXPECT_EQ(f->m_progressCount, 2 * elements);
+
+    // Reports every element from here; the fifth raises the stop, and the
+    // element after it throws before it is counted.
+    f->m_progressCount = 0;
+    f->m_progressPeriod = 1;
+    StopAfter stopped;
+    stopped.stopAt = 5;
+    try {
+        f->ComputeBounds(0, box, &stopped.stop, Report, &stopped);
+        ADD_FAILURE() << "the stop was not seen";
+    } catch (int code) {
+        EXPECT_EQ(code, -1);
+    }
+    EXPECT_EQ(f->m_progressCount, 5);
+
+    // A drawing stopped from the start ends after its first element, however
+    // many calls an element takes in this kind.
+    RecordingSurface first;
+    const StopFlag stop{true};
+    EXPECT_THROW(f->Draw(first, &stop), int);
+    const auto perElement = (full.calls.size() + elements - 1) / elements;
+    EXPECT_LE(first.calls.size(), perElement);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, testing::Range(0, kKindCount),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(kKindNames[info.param]);
+                         });
 
 TEST(FractalBase, HeaderRoundTripKeepsTheNameWithoutItsSeparator)
 {

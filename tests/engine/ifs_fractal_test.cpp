@@ -26,11 +26,6 @@ std::vector<Point> Pixels(CIfsFractal& f)
     return points;
 }
 
-void CountCall(void* calls)
-{
-    ++*static_cast<int*>(calls);
-}
-
 TEST(IfsFractal, IteratesEverySequenceOfMapsFromTheOrigin)
 {
     CIfsFractal one("one", 1, AffineMapSet(1, &kHalves[1]));
@@ -56,22 +51,6 @@ TEST(IfsFractal, IteratesEverySequenceOfMapsFromTheOrigin)
     RecordingSurface none;
     EXPECT_FALSE(two.Draw(none, nullptr));
     EXPECT_TRUE(none.calls.empty());
-}
-
-TEST(IfsFractal, StopsWithMinusOneAndReportsProgressAcrossComputations)
-{
-    CIfsFractal two("two", 16, AffineMapSet(2, kHalves));
-    const StopFlag stop{true};
-    RecordingSurface surface;
-    EXPECT_THROW(two.Draw(surface, &stop), int);
-    EXPECT_EQ(surface.calls.size(), 1u);
-
-    int calls = 0;
-    FractalBounds box;
-    two.ComputeBounds(16, box, nullptr, CountCall, &calls); // 65536 points
-    EXPECT_EQ(calls, 1);
-    two.ComputeBounds(16, box, nullptr, CountCall, &calls);
-    EXPECT_EQ(calls, 2); // at 100000, not at 115536
 }
 
 TEST(IfsFile, SavesTheHeaderAndTheMapsAndReadsThemBack)

@@ -71,7 +71,7 @@ TEST(McrmFractal, CopiesThroughEveryProductTopLevelMapFirst)
     ExpectNear(surface.calls[3].b, {4, 2});   // shift, then shift
 }
 
-TEST(McrmFractal, CountsOneElementPerCopyAndStopsWithMinusOne)
+TEST(McrmFractal, CountsOneElementPerCopy)
 {
     const AffineMap maps[] = {kHalf, kShift, kIdentityMap};
     CMcrmFractal f("three", 2, AffineMapSet(3, maps), Pattern::Polygon(3, false));
@@ -85,10 +85,6 @@ TEST(McrmFractal, CountsOneElementPerCopyAndStopsWithMinusOne)
     RecordingSurface surface;
     f.Draw(surface, nullptr);
     EXPECT_EQ(surface.Count(SurfaceOp::Line), 27u);
-    const StopFlag stop{true};
-    RecordingSurface stopped;
-    EXPECT_THROW(f.Draw(stopped, &stop), int);
-    EXPECT_EQ(stopped.Count(SurfaceOp::Line), 3u); // the whole first copy
 }
 
 TEST(McrmFile, SavesMapsThenGeneratorAndNeedsBoth)

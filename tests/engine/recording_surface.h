@@ -6,8 +6,11 @@
 
 #include "surface/drawing_surface.h"
 
+#include <cmath>
 #include <cstddef>
+#include <iomanip>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -134,3 +137,36 @@ private:
         return calls.back();
     }
 };
+
+// The calls as text, coordinates to 1e-6: "L0,0>2,0" a line, "M2,0" a move,
+// "T'F'16,16#1" a text with its colour, "I9@0,0/16" an image with its width.
+inline std::string Trace(const RecordingSurface& surface)
+{
+    const auto num = [](double v) {
+        const double r = std::round(v * 1e6) / 1e6;
+        std::ostringstream out;
+        out << std::setprecision(12) << (r == 0.0 ? 0.0 : r);
+        return out.str();
+    };
+    std::string trace;
+    for (const SurfaceCall& c : surface.calls) {
+        const std::string a = num(c.a.x) + "," + num(c.a.y);
+        switch (c.op) {
+        case SurfaceOp::Line:
+            trace += " L" + a + ">" + num(c.b.x) + "," + num(c.b.y);
+            break;
+        case SurfaceOp::MoveTo:
+            trace += " M" + a;
+            break;
+        case SurfaceOp::Text:
+            trace += " T'" + c.text + "'" + a + "#" + std::to_string(c.color.value_or(0));
+            break;
+        case SurfaceOp::Image:
+            trace += " I" + std::to_string(c.index) + "@" + a + "/" + std::to_string(c.width);
+            break;
+        default:
+            trace += " ?";
+        }
+    }
+    return trace.empty() ? trace : trace.substr(1);
+}

@@ -135,32 +135,6 @@ TEST(StandardFractal, StepFlagsActWhereTheStepIsDrawn)
     EXPECT_EQ(Elements(hidden, 1), 3);
 }
 
-TEST(StandardFractal, StopsWithMinusOneAndReportsProgressAcrossDrawings)
-{
-    CStandardFractal koch(kKoch);
-    const StopFlag stop{true};
-    RecordingSurface surface;
-    EXPECT_THROW(koch.Draw(surface, &stop), int);
-    EXPECT_EQ(surface.calls.size(), 1u); // stopped at its first element
-    FractalBounds out;
-    try {
-        koch.ComputeBounds(3, out, &stop, nullptr, nullptr);
-        FAIL();
-    } catch (int e) {
-        EXPECT_EQ(e, -1);
-    }
-
-    // 3 * 4^7 = 49152 elements per measurement at day 7.
-    int calls = 0;
-    koch.ComputeBounds(7, out, nullptr, CountCall, &calls);
-    EXPECT_EQ(calls, 0);
-    koch.m_days = 7;
-    koch.Draw(surface, nullptr); // no progress function: not counted
-    koch.ComputeBounds(7, out, nullptr, CountCall, &calls);
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(koch.m_progressCount, 2 * 49152);
-}
-
 TEST(StandardFile, SavesHeaderInitiatorsGeneratorAndReadsThemBack)
 {
     CStandardFractal koch(kKoch);

@@ -106,20 +106,6 @@ TEST(ScaleColor, ScalesTruncatesAndLimitsEachChannel)
     EXPECT_EQ(ScaleColor(MakeColor(200, 100, 1), -1.0), 0u);
 }
 
-TEST(DisplaySettings, RolesNameEntriesOfTheColourSet)
-{
-    DisplaySettings d;
-    EXPECT_EQ(d.Background(), 0xd2e0e1u);
-    EXPECT_EQ(d.flags, kShowFractal);
-    d.colors[1] = 0x123456;
-    EXPECT_EQ(d.FractalColor(), 0x123456u);
-    EXPECT_EQ(d.MarkerColors()[3], 0x66ccffu);
-    d.ChoosePair(18 + 7);
-    EXPECT_EQ(d.Background(), 0x66CCFFu);
-    EXPECT_EQ(d.FractalColor(), 0x000080u);
-    EXPECT_EQ(d.GeneratorColor(), 0xcc0066u);
-}
-
 // Paints a fractal in the view's colours and reports the colours found.
 class PaintFractalTest : public ::testing::Test
 {

@@ -2,6 +2,7 @@
 
 #include "engine/presets.h"
 #include "render/fractal_painter.h"
+#include "render/isotropic_mapping.h"
 #include "test_support.h"
 
 #include <QPainter>
@@ -75,21 +76,32 @@ TEST(RasterSurface, EightBitImagesGetTheirColoursInTheTable)
     EXPECT_EQ(image.colorCount(), 3);
 }
 
-TEST(RasterSurface, ArrowsAreFilledAndCirclesHollow)
+TEST(RasterSurface, AFullColourTableGivesTheNearestColourItHas)
 {
-    QImage image = WhiteImage(40, 40);
+    // 255 greys and one dark red: no room for another colour.
+    QList<QRgb> table;
+    for (int i = 0; i < 255; ++i) {
+        table.push_back(qRgb(i, i, i));
+    }
+    table.push_back(qRgb(200, 0, 0));
+    QImage image(8, 8, QImage::Format_Indexed8);
+    image.setColorTable(table);
+    image.fill(0);
     RasterSurface surface(image);
-    surface.Arrow({30, 20}, {0, 0}, 10, kRed);
-    surface.Circle(10, 10, 6, kRed);
-    EXPECT_EQ(image.pixel(26, 20), 0xffff0000u);
-    EXPECT_EQ(image.pixel(31, 20), 0xffffffffu);
-    EXPECT_EQ(image.pixel(10, 10), 0xffffffffu);
-    EXPECT_EQ(image.pixel(16, 10), 0xffff0000u);
-    EXPECT_EQ(image.pixel(10, 4), 0xffff0000u);
+    surface.SetPenColor(kRed);
+    surface.Line(0, 0, 7, 0);
+    surface.SetPixel(3, 3, MakeColor(0, 255, 0)); // nearest: grey 85
+    surface.SetColor(MakeColor(17, 17, 17));      // in the table already
+    surface.SetPixel(5, 5);
+    EXPECT_EQ(image.colorCount(), 256);
+    EXPECT_EQ(image.pixel(7, 0), qRgb(200, 0, 0));
+    EXPECT_EQ(image.pixel(3, 3), qRgb(85, 85, 85));
+    EXPECT_EQ(image.pixel(5, 5), qRgb(17, 17, 17));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(0, 0, 0));
 }
 
 // The share of `a`'s lit pixels that `b` lights within one pixel.
-double Agreement(const QImage& a, const QImage& b, QRgb background)
+double Agreement(const QImage& a, const QImage& b, QRgb background = 0xffffffff)
 {
     const std::vector<QPoint> lit = LitPixels(a, background);
     if (lit.empty()) {
@@ -107,6 +119,69 @@ double Agreement(const QImage& a, const QImage& b, QRgb background)
         agreeing += near ? 1 : 0;
     }
     return static_cast<double>(agreeing) / static_cast<double>(lit.size());
+}
+
+// Lines under a transform, with a mapping three pixels to the unit, against
+// the painter surface over the same mapping: model point, transform,
+// truncation to whole units, then the mapping. The transform changes in the
+// middle of a chain, so the next line must not start at the end pixel the
+// old transform gave.
+TEST(RasterSurface, LinesUnderATransformMatchThePainterSurface)
+{
+    const AffineMap shear{1.3, -0.45, 0.5, 1.1, 6.7, 3.2};
+    const AffineMap turn{0.2, 1.2, -1.1, 0.3, 20.9, 34.6};
+    const QSize size(121, 120);
+    const QPoint origin(0, 0);
+    const QSize extent(40, 40);
+    const auto draw = [&](DrawingSurface& surface, const auto& setTransform) {
+        setTransform(&shear);
+        surface.Line(0, 0, 20, 3);
+        surface.Line(20, 3, 8, 22);
+        surface.MoveTo(2, 18);
+        surface.LineTo(25.7, 12.2);
+        setTransform(&turn);
+        surface.Line(25.7, 12.2, 9, 2);
+        surface.LineTo(3.3, 14.9, kRed);
+        setTransform(nullptr);
+        surface.Line(3.3, 14.9, 39.9, 0.5);
+    };
+
+    QImage painted = WhiteImage(size.width(), size.height());
+    {
+        QPainter painter(&painted);
+        IsotropicMapping mapping(painter, size, origin, extent);
+        ScopedPen pen(&painter, kRed);
+        GdiSurface surface(&painter);
+        draw(surface, [&](const AffineMap* t) { surface.SetTransform(t); });
+    }
+    QImage direct = WhiteImage(size.width(), size.height());
+    RasterSurface surface(direct);
+    surface.SetMapping(ComputeIsotropic(size, origin, extent));
+    surface.SetPenColor(kRed);
+    draw(surface, [&](const AffineMap* t) { surface.SetTransform(t); });
+
+    ASSERT_GT(LitPixels(direct).size(), 200u);
+    EXPECT_GE(Agreement(direct, painted), 0.99);
+    EXPECT_GE(Agreement(painted, direct), 0.99);
+    // The first line's start, the last line's end, and the start of the
+    // line drawn after the transform changed: whole units times three.
+    for (const QPoint end : {QPoint(18, 9), QPoint(117, 0), QPoint(120, 27)}) {
+        EXPECT_EQ(direct.pixel(end), 0xffff0000u) << end.x() << "," << end.y();
+        EXPECT_EQ(painted.pixel(end), 0xffff0000u) << end.x() << "," << end.y();
+    }
+}
+
+TEST(RasterSurface, ArrowsAreFilledAndCirclesHollow)
+{
+    QImage image = WhiteImage(40, 40);
+    RasterSurface surface(image);
+    surface.Arrow({30, 20}, {0, 0}, 10, kRed);
+    surface.Circle(10, 10, 6, kRed);
+    EXPECT_EQ(image.pixel(26, 20), 0xffff0000u);
+    EXPECT_EQ(image.pixel(31, 20), 0xffffffffu);
+    EXPECT_EQ(image.pixel(10, 10), 0xffffffffu);
+    EXPECT_EQ(image.pixel(16, 10), 0xffff0000u);
+    EXPECT_EQ(image.pixel(10, 4), 0xffff0000u);
 }
 
 // Our rasteriser against the painter on presets of every kind, at odd sizes
