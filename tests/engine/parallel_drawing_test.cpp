@@ -92,14 +92,14 @@ struct Figure
     int days; // enough elements to be split
 };
 
-class EveryKind : public testing::TestWithParam<Figure>
+class EveryKindOnThreads : public testing::TestWithParam<Figure>
 {
 };
 
 // Pieces drawn on three threads make exactly the calls of the plain
 // recursion, in its order (turtles replay the tasks before their piece, so
 // even the last bit of every position agrees), and measure the same box.
-TEST_P(EveryKind, PiecesOnThreadsDrawAndMeasureExactlyWhatOneThreadDoes)
+TEST_P(EveryKindOnThreads, PiecesOnThreadsDrawAndMeasureExactlyWhatOneThreadDoes)
 {
     const Figure f = GetParam();
     FractalPtr fractal = CreatePreset(f.kind, f.index);
@@ -143,7 +143,7 @@ TEST_P(EveryKind, PiecesOnThreadsDrawAndMeasureExactlyWhatOneThreadDoes)
     EXPECT_LT(stopped.elements.size(), expected.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(Library, EveryKind,
+INSTANTIATE_TEST_SUITE_P(Library, EveryKindOnThreads,
                          testing::Values(Figure{0, 9, 9}, Figure{1, 8, 9}, Figure{2, 0, 11},
                                          Figure{3, 1, 9}, Figure{4, 10, 19}));
 
