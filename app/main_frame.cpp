@@ -266,6 +266,15 @@ void CMainFrame::OnActiveViewChanged(View* view)
     FillComboBox(m_shapeBox, view, Cmd::ShapeBox, Entries::Fixed);
     FillEdit(m_gridSquares, view, Res::Control::GridSquareCount);
     FillEdit(m_gridRays, view, Res::Control::GridRayCount);
+    if (view == nullptr) {
+        // No window left: the next editor starts from the default counts.
+        for (QLineEdit* edit : {m_gridSquares, m_gridRays}) {
+            if (edit != nullptr) {
+                const QSignalBlocker blocker(edit);
+                edit->setText(QStringLiteral("4"));
+            }
+        }
+    }
     // The controls' enabled states follow the update handlers.
     RequestUpdateActions();
 }

@@ -14,6 +14,7 @@
 #include <QColorDialog>
 #include <QDockWidget>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QToolBar>
 
@@ -89,10 +90,15 @@ private slots:
         QVERIFY(other);
         QCOMPARE(Frame().Bands(), CMainFrame::kBandsFractal);
         QVERIFY(Shown(Frame().ColorBarDock()));
+        Frame().GridSquaresEdit()->setText(QStringLiteral("7"));
+        Frame().GridRaysEdit()->setText(QStringLiteral("9"));
         CloseAll();
         QCOMPARE(Frame().Bands(), CMainFrame::kBandsInitial);
         QVERIFY(!Shown(Frame().Band(1)));
         QCOMPARE(Frame().ColorBar()->Colors(), App().CurrentColors());
+        // With no window left the grid counts are the defaults again.
+        QCOMPARE(Frame().GridSquaresEdit()->text(), QStringLiteral("4"));
+        QCOMPARE(Frame().GridRaysEdit()->text(), QStringLiteral("4"));
     }
 
     void SwatchKIssuesColourCommandK_data()
@@ -175,11 +181,10 @@ private slots:
 
     void ApplicationCommandsAreOn()
     {
-        for (int id :
-             {Cmd::NewFromPreset, Cmd::RandomOneOfEach, Cmd::RandomStandard, Cmd::RandomIfs,
-              Cmd::RandomMcrm, Cmd::RandomLsys, Cmd::RandomAutomaton, Cmd::RepaintAll,
-              Cmd::Color(0), Cmd::Color(6), Cmd::ColorDialog, Cmd::AppAbout, Cmd::Help,
-              Cmd::DesignSheet})
+        for (int id : {Cmd::NewFromPreset, Cmd::RandomOneOfEach, Cmd::RandomStandard,
+                       Cmd::RandomIfs, Cmd::RandomMcrm, Cmd::RandomLsys, Cmd::RandomAutomaton,
+                       Cmd::RepaintAll, Cmd::Color(0), Cmd::Color(6), Cmd::ColorDialog,
+                       Cmd::AppAbout, Cmd::Help, Cmd::DesignSheet})
             QVERIFY2(Frame().Router().Query(id).enabled, qPrintable(QString::number(id, 16)));
     }
 
