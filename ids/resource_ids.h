@@ -23,7 +23,8 @@
 //                   views (62150-62153: see Str::kShell).
 //   62400-62449     why a fractal document cannot be drawn (62400 damaged at
 //                   a line, 62401 ends before a line, 62402 lacks what it
-//                   needs, 62403 no fractal of a known kind).
+//                   needs, 62403 no fractal of a known kind, 62404 more
+//                   days than the kind can draw).
 //
 // Text formats: strings whose number is fixed above 34000 and the document
 // strings are printf formats ("%d", "%c", "%s") as the callers format them;
@@ -238,6 +239,7 @@ inline constexpr int DamagedAtLine = 62400;    // "%1" (line)
 inline constexpr int EndsBeforeLine = 62401;   // "%1" (line)
 inline constexpr int LacksWhatItNeeds = 62402; // "%1" (kind keyword)
 inline constexpr int NoKnownFractal = 62403;
+inline constexpr int TooManyDays = 62404; // "%1" (the most days the kind draws)
 
 // The strings whose numbers are fixed and that editors and dialogs rely on.
 inline constexpr std::array kFixed = {
@@ -251,7 +253,7 @@ inline constexpr std::array kFixed = {
 // Messages of the shell and its documents.
 inline constexpr std::array kShell = {NoFractalToSave,   DamagedFractalNotSaved, FractalNotWritten,
                                       MeasuringForPrint, DamagedAtLine,          EndsBeforeLine,
-                                      LacksWhatItNeeds,  NoKnownFractal};
+                                      LacksWhatItNeeds,  NoKnownFractal,         TooManyDays};
 } // namespace Str
 
 // ---- Dialog and bar texts: a block of 20 numbers per dialog -----------------

@@ -330,6 +330,17 @@ void CFractalView::RequestDrawing()
         update();
         return;
     }
+    if (const CFractal& fractal = *document->Fractal(); fractal.m_days > fractal.MaxDays()) {
+        // Never a different generation than the one the window names: the
+        // kind refuses it, and the window says so instead of a picture.
+        m_surface->Stop();
+        m_surface->ClearImage();
+        m_drawingDue = false;
+        m_problem = UiResources::Current().String(Res::Str::TooManyDays).arg(fractal.MaxDays());
+        ShowStatusText(m_problem);
+        update();
+        return;
+    }
     if (!m_problem.isEmpty()) {
         m_problem.clear();
         ShowStatusText(QString());

@@ -355,6 +355,22 @@ private slots:
         QVERIFY(!FirstView(NewDocument())->OnPreparePrinting(printer));
     }
 
+    // A day count beyond what the kind can draw is refused in words, never
+    // drawn as another generation.
+    void TooManyDaysAreRefusedInWordsNotDrawnAsAnotherGeneration()
+    {
+        Completions completions;
+        CFractalDoc* document = Koch(3);
+        CFractalView* view = FirstView(document);
+        QTRY_VERIFY(completions.Finished(view));
+        document->SetDays(document->Fractal()->MaxDays() + 1);
+        QVERIFY(!view->IsDrawing());
+        QVERIFY(view->StatusText().contains(QString::number(document->Fractal()->MaxDays())));
+        document->SetDays(4);
+        QVERIFY(view->StatusText().isEmpty());
+        QTRY_VERIFY(completions.Finished(view));
+    }
+
     // Measuring a huge figure for printing shows a progress dialog whose
     // Cancel gives up printing at once, leaving the window responsive.
     void PrintingAHugeFigureCanBeCancelledWhileMeasuring()
