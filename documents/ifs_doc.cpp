@@ -1,6 +1,7 @@
 #include "documents/ifs_doc.h"
 
 #include "core/text_archive.h"
+#include "documents/component_file.h"
 #include "fileio/atomic_file.h"
 
 #include <sstream>
@@ -79,10 +80,8 @@ bool CIfsDoc::OnOpenDocument(const QString& path)
 
 bool CIfsDoc::OnSaveDocument(const QString& path)
 {
-    std::stringstream stream;
-    CTextArchive archive(stream);
-    (void)m_maps.Save(archive);
-    const FileResult written = WriteFileAtomically(path, stream.str());
+    const FileResult written =
+        WriteComponentFile(path, [this](CTextArchive& archive) { (void)m_maps.Save(archive); });
     if (!written) {
         SetLastError(written.error);
         return false;

@@ -1,6 +1,7 @@
 #include "documents/pattern_doc.h"
 
 #include "core/text_archive.h"
+#include "documents/component_file.h"
 #include "fileio/atomic_file.h"
 #include "ids/command_ids.h"
 
@@ -134,10 +135,8 @@ bool CGeneratorDoc::OnOpenDocument(const QString& path)
 
 bool CGeneratorDoc::OnSaveDocument(const QString& path)
 {
-    std::stringstream stream;
-    CTextArchive archive(stream);
-    (void)m_pattern.Save(archive);
-    const FileResult written = WriteFileAtomically(path, stream.str());
+    const FileResult written =
+        WriteComponentFile(path, [this](CTextArchive& archive) { (void)m_pattern.Save(archive); });
     if (!written) {
         SetLastError(written.error);
         return false;
@@ -169,10 +168,8 @@ bool CInitiatorDoc::OnOpenDocument(const QString& path)
 
 bool CInitiatorDoc::OnSaveDocument(const QString& path)
 {
-    std::stringstream stream;
-    CTextArchive archive(stream);
-    (void)InitiatorSet(m_pattern).Save(archive);
-    const FileResult written = WriteFileAtomically(path, stream.str());
+    const FileResult written = WriteComponentFile(
+        path, [this](CTextArchive& archive) { (void)InitiatorSet(m_pattern).Save(archive); });
     if (!written) {
         SetLastError(written.error);
         return false;
