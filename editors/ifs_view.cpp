@@ -2,7 +2,7 @@
 
 #include "documents/ifs_doc.h"
 #include "editors/affine_map_box.h"
-#include "editors/editor_images.h"
+#include "views/bundle_images.h"
 #include "engine/affine_map_set.h"
 #include "framework/ui_resources.h"
 #include "ids/command_ids.h"
@@ -48,7 +48,7 @@ bool Hits(Point handle, Point mouse)
 
 CIfsView::CIfsView()
 {
-    m_handles = LoadEditorImages(Res::Bitmap::IfsHandles, kHandleSize);
+    m_handles = LoadBundleImages(Res::Bitmap::IfsHandles, kHandleSize);
     AddCommand(Cmd::AddMap, [this] { AddMap(); });
     AddCommand(
         Cmd::DeleteMap, [this] { DeleteCurrentMap(); },

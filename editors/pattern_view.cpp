@@ -1,7 +1,7 @@
 #include "editors/pattern_view.h"
 
 #include "documents/pattern_doc.h"
-#include "editors/editor_images.h"
+#include "views/bundle_images.h"
 #include "editors/pattern_info_box.h"
 #include "engine/affine_map_set.h"
 #include "framework/ui_resources.h"
@@ -76,7 +76,7 @@ private:
 
 CPatternView::CPatternView()
 {
-    m_markers = LoadEditorImages(Res::Bitmap::PatternMarkers, kMarkerWidth);
+    m_markers = LoadBundleImages(Res::Bitmap::PatternMarkers, kMarkerWidth);
     AddCommand(
         Cmd::FanMode, [this] { ToggleFanMode(); },
         [this](CommandState& state) { state.SetCheck(m_fanMode); });

@@ -9,6 +9,7 @@
 #include "ids/resource_ids.h"
 #include "render/fractal_painter.h"
 #include "render/window_surface.h"
+#include "views/bundle_images.h"
 #include "views/fractal_info_dialog.h"
 #include "views/preset_dialog.h"
 
@@ -30,34 +31,18 @@
 
 namespace {
 
-constexpr QRgb kMaskGreen = 0xff00ff00;
 // Room between the window's edge and a message shown in place of a picture.
 constexpr int kProblemMargin = 16;
 
-// The bundle hands image lists out as pixmaps with the green already made
-// transparent; the worker needs the strip itself, green and all, as an
-// image (pixmaps belong to the interface thread).
+// The bundle's strip (an image: pixmaps belong to the interface thread, the
+// worker draws with it), or `fallback` cut the same way when the bundle has none.
 ImageList LoadImageList(int bitmap, int width, const QImage& fallback = QImage())
 {
-    const QVector<QPixmap> images = UiResources::Current().ImageList(bitmap, width);
-    if (images.isEmpty()) {
-        return fallback.isNull() ? ImageList() : ImageList(fallback, width);
+    ImageList images = LoadBundleImages(bitmap, width);
+    if (images.IsEmpty() && !fallback.isNull()) {
+        return ImageList(fallback, width);
     }
-    const int height = images.front().height();
-    QImage strip(width * static_cast<int>(images.size()), height, QImage::Format_ARGB32);
-    strip.fill(kMaskGreen);
-    for (int i = 0; i < images.size(); ++i) {
-        const QImage image = images[i].toImage().convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < std::min(height, image.height()); ++y) {
-            for (int x = 0; x < std::min(width, image.width()); ++x) {
-                const QRgb pixel = image.pixel(x, y);
-                if (qAlpha(pixel) != 0) {
-                    strip.setPixel(i * width + x, y, pixel | 0xff000000);
-                }
-            }
-        }
-    }
-    return ImageList(strip, width);
+    return images;
 }
 
 Color FromQColor(const QColor& color)

@@ -1,13 +1,14 @@
-#include "editors/editor_images.h"
+#include "views/bundle_images.h"
 
 #include "framework/ui_resources.h"
 
 #include <algorithm>
 
-ImageList LoadEditorImages(int bitmap, int width)
+ImageList LoadBundleImages(int bitmap, int width)
 {
-    // The bundle gives pixmaps with green already transparent; the list is
-    // made from a strip where green stands for transparent.
+    // The bundle gives pixmaps with green already made transparent; the list
+    // is made from a strip where green stands for transparent, as an image
+    // a worker thread may draw with.
     constexpr QRgb kMaskGreen = 0xff00ff00;
     const QVector<QPixmap> images = UiResources::Current().ImageList(bitmap, width);
     if (images.isEmpty()) {
