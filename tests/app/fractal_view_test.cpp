@@ -362,13 +362,13 @@ private slots:
         Completions completions;
         CFractalDoc* document = Koch(3);
         CFractalView* view = FirstView(document);
-        QTRY_VERIFY(completions.Finished(view));
+        QTRY_VERIFY_WITH_TIMEOUT(completions.Finished(view), 60000);
         document->SetDays(document->Fractal()->MaxDays() + 1);
         QVERIFY(!view->IsDrawing());
         QVERIFY(view->StatusText().contains(QString::number(document->Fractal()->MaxDays())));
         document->SetDays(4);
         QVERIFY(view->StatusText().isEmpty());
-        QTRY_VERIFY(completions.Finished(view));
+        QTRY_VERIFY_WITH_TIMEOUT(completions.Finished(view), 60000);
     }
 
     // Measuring a huge figure for printing shows a progress dialog whose
