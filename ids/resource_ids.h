@@ -25,6 +25,8 @@
 //                   a line, 62401 ends before a line, 62402 lacks what it
 //                   needs, 62403 no fractal of a known kind, 62404 more
 //                   days than the kind can draw).
+//   62530-62569     element counts and progress of a fractal window's
+//                   drawing (62530-62534: see Str::kProgress).
 //
 // Text formats: strings whose number is fixed above 34000 and the document
 // strings are printf formats ("%d", "%c", "%s") as the callers format them;
@@ -241,6 +243,13 @@ inline constexpr int LacksWhatItNeeds = 62402; // "%1" (kind keyword)
 inline constexpr int NoKnownFractal = 62403;
 inline constexpr int TooManyDays = 62404; // "%1" (the most days the kind draws)
 
+// What a fractal window says of a drawing's size and progress.
+inline constexpr int GenerationCountTip = 62530; // "%1" (days), "%2" (elements)
+inline constexpr int LongDrawing = 62531;        // "%1" (name), "%2" (days), "%3" (elements)
+inline constexpr int MeasuringProgress = 62532;  // "%1" (name), "%2" (days), "%3" (percent)
+inline constexpr int DrawingProgress = 62533;    // "%1" (name), "%2" (days), "%3" (percent)
+inline constexpr int CountTooLarge = 62534;      // in place of a count past 2^64 - 1
+
 // The strings whose numbers are fixed and that editors and dialogs rely on.
 inline constexpr std::array kFixed = {
     StartWordLocked,  RuleLabel,         SymbolColumn,      NameLabel,       ValueColumn,
@@ -254,6 +263,8 @@ inline constexpr std::array kFixed = {
 inline constexpr std::array kShell = {NoFractalToSave,   DamagedFractalNotSaved, FractalNotWritten,
                                       MeasuringForPrint, DamagedAtLine,          EndsBeforeLine,
                                       LacksWhatItNeeds,  NoKnownFractal,         TooManyDays};
+inline constexpr std::array kProgress = {GenerationCountTip, LongDrawing, MeasuringProgress,
+                                         DrawingProgress, CountTooLarge};
 } // namespace Str
 
 // ---- Dialog and bar texts: a block of 20 numbers per dialog -----------------
