@@ -493,8 +493,10 @@ void CFractalView::UpdateActionsLater()
 void CFractalView::ShowGenerationDone()
 {
     m_generationShown = true;
+    // The text goes at once; the timer stays, as a drawing requested after
+    // the one that ended may not have begun yet.
     if (m_surface && m_surface->CurrentPhase() == WindowSurface::Phase::Idle) {
-        EndProgress();
+        HideProgress();
     }
     BarsChanged();
 }
@@ -545,6 +547,7 @@ void CFractalView::StartProgress(const CFractal& fractal)
         m_progressName = GetDocument()->Title();
     }
     m_progressClock.start();
+    m_idleTicks = 0;
     m_progressTimer->start();
     if (m_progressCount.drawn >= kLongDrawing) {
         ShowStatusText(UiResources::Current()
@@ -565,9 +568,13 @@ void CFractalView::ShowProgress()
     const WindowSurface::Phase phase =
         m_surface ? m_surface->CurrentPhase() : WindowSurface::Phase::Idle;
     if (phase == WindowSurface::Phase::Idle) {
-        EndProgress();
+        // Idle for a whole interval: no drawing is waiting to begin either.
+        if (++m_idleTicks >= 2) {
+            EndProgress();
+        }
         return;
     }
+    m_idleTicks = 0;
     if (m_progressClock.elapsed() < kProgressDelayMs) {
         return;
     }
@@ -599,6 +606,11 @@ void CFractalView::EndProgress()
     if (m_progressTimer != nullptr) {
         m_progressTimer->stop();
     }
+    HideProgress();
+}
+
+void CFractalView::HideProgress()
+{
     if (m_progressShown) {
         m_progressShown = false;
         ShowStatusText(m_problem);

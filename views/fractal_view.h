@@ -94,6 +94,8 @@ private:
     void StartProgress(const CFractal& fractal);
     void ShowProgress();
     void EndProgress();
+    // The text goes, the watch goes on.
+    void HideProgress();
     // `count` elements as the user reads them.
     static QString CountText(std::uint64_t count);
     static constexpr int kProgressDelayMs = 500;
@@ -117,6 +119,7 @@ private:
     ElementCount m_progressCount;
     QString m_progressName;
     int m_progressDays = 0;
+    int m_idleTicks = 0;
     // The status bar shows a text of the progress, which its end takes away.
     bool m_progressShown = false;
 };

@@ -74,8 +74,7 @@ private slots:
         QVERIFY(Frame().windowTitle().endsWith("koch \u2014 " + untitled));
         // A preset on an untitled document changes its name, not its state.
         (void)document->SetPreset(1, 0);
-        QCOMPARE(FrameTitle(document),
-                 QString::fromUtf8(PresetName(1, 0)) + " \u2014 " + untitled);
+        QCOMPARE(FrameTitle(document), QString::fromUtf8(PresetName(1, 0)) + " \u2014 " + untitled);
         QVERIFY(!document->IsModified());
     }
 
