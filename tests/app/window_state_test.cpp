@@ -8,8 +8,12 @@
 
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QSettings>
 #include <QToolBar>
+#include <QTreeView>
 
 using namespace appfixture;
 
@@ -55,6 +59,44 @@ private slots:
                          qPrintable(QString::number(screen.width())));
         }
         CloseAll();
+    }
+
+    void TheOpenDialogOffersEveryTypeAndFitsItsColumns()
+    {
+        QTemporaryDir dir;
+        const QString name = QStringLiteral("a-rather-long-name-for-a-fractal-of-many-days.frac");
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        Prompts* scripted = &Prompts::Current();
+        Prompts::SetCurrent(nullptr); // Qt's own dialogs
+        QStringList filters;
+        int shownWidth = 0;
+        AnswerNextDialog<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->setDirectory(dir.path());
+            auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            const int needed = tree != nullptr ? tree->fontMetrics().horizontalAdvance(name) : 0;
+            for (int waited = 0; tree != nullptr && waited < 5000; waited += 20) {
+                shownWidth = tree->header()->sectionSize(0);
+                if (shownWidth > needed) {
+                    break;
+                }
+                QTest::qWait(20);
+            }
+            filters = dialog->nameFilters();
+            shownWidth -= needed;
+            dialog->reject();
+        });
+        App().OnFileOpen();
+        Prompts::SetCurrent(scripted);
+
+        QCOMPARE(filters.first(), QStringLiteral("All Kaleidra files (*.frac *.gen *.init *.maps "
+                                                 "*.lsys *.auto *.dirs)"));
+        QCOMPARE(filters[1], QStringLiteral("Fractal files (*.frac)"));
+        QCOMPARE(filters.size(), 9); // and the six component types, all files last
+        QCOMPARE(filters.last(), QStringLiteral("All files (*)"));
+        QVERIFY2(shownWidth > 0, "the name column cuts the name short");
     }
 
     // Run last: it replaces the main frame of the running program.
