@@ -46,9 +46,9 @@ QString Document::DisplayTitle() const
 
 QString Document::FileSafeName(const QString& name)
 {
-    // Long enough for any drawing's name, short enough for every file
-    // system's limit on one name with an extension (255 bytes of UTF-8).
-    constexpr int kMaxLength = 120;
+    // File systems take 255 bytes for one name: this leaves room for an
+    // extension.
+    constexpr qsizetype kMaxBytes = 200;
     static const QString refused = QStringLiteral("/\\:*?\"<>|");
     QString safe;
     safe.reserve(name.size());
@@ -68,13 +68,11 @@ QString Document::FileSafeName(const QString& name)
         --last;
     }
     safe = safe.mid(first, last - first);
-    if (safe.size() > kMaxLength) {
-        qsizetype cut = kMaxLength;
-        // Never half of a character outside the basic plane.
-        if (safe[cut - 1].isHighSurrogate()) {
-            --cut;
+    if (safe.toUtf8().size() > kMaxBytes) {
+        while (safe.toUtf8().size() > kMaxBytes) {
+            // Never half of a character outside the basic plane.
+            safe.chop(safe.size() >= 2 && safe.back().isLowSurrogate() ? 2 : 1);
         }
-        safe.truncate(cut);
         while (!safe.isEmpty() && trimmable(safe.back())) {
             safe.chop(1);
         }

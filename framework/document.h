@@ -44,7 +44,7 @@ public:
     // `name` made fit for a file name: characters that file systems refuse
     // or shells trip over (/ \ : * ? " < > | and control characters) become
     // "_", blanks and dots are trimmed from the ends and the length is
-    // limited. Empty when nothing usable remains.
+    // limited to 200 bytes of UTF-8. Empty when nothing usable remains.
     static QString FileSafeName(const QString& name);
     // The file of the document; empty while it is untitled.
     QString PathName() const { return m_pathName; }
