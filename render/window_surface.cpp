@@ -111,6 +111,7 @@ RunResult WindowSurface::DoDraw(const DrawRequest& request)
         options.path = FractalPath::Direct;
         options.progress = &WindowSurface::PaintProgress;
         options.progressArg = this;
+        options.piecesWanted = &WindowSurface::PublicationDue;
         painting = true;
         m_lastPublish = Clock::now();
         if (PaintFractal(m_image, *fractal, request.zoom, request.settings,
@@ -143,11 +144,15 @@ void WindowSurface::MeasureProgress(void* arg)
     }
 }
 
+bool WindowSurface::PublicationDue(void* arg)
+{
+    return Clock::now() - static_cast<WindowSurface*>(arg)->m_lastPublish >= kPublishInterval;
+}
+
 void WindowSurface::PaintProgress(void* arg)
 {
-    auto* self = static_cast<WindowSurface*>(arg);
-    if (Clock::now() - self->m_lastPublish >= kPublishInterval) {
-        self->Publish();
+    if (PublicationDue(arg)) {
+        static_cast<WindowSurface*>(arg)->Publish();
     }
 }
 
