@@ -122,8 +122,8 @@ TEST(AaRasterSurface, LinesShareTheirCoverageAndPointsAreWholePixels)
     surface.Line(2.7, 1.2, 6, 1);
     surface.SetPixel(9.4, 6.6);
     surface.Finish();
-    EXPECT_EQ(qRed(image.pixel(3, 0)), 128);
-    EXPECT_EQ(qRed(image.pixel(3, 1)), 128);
+    EXPECT_NEAR(qRed(image.pixel(3, 0)), 128, 1);
+    EXPECT_NEAR(qRed(image.pixel(3, 1)), 128, 1);
     EXPECT_EQ(qRed(image.pixel(1, 0)), 191);
     EXPECT_EQ(qRed(image.pixel(6, 1)), 191);
     EXPECT_EQ(qRed(image.pixel(3, 2)), 255);
