@@ -124,7 +124,10 @@ void Compress(const QImage& image, int channels, Part& part)
         const bool end = done == rows;
         const int flush = !end ? Z_NO_FLUSH : (part.final ? Z_FINISH : Z_SYNC_FLUSH);
         const int result = deflate(&z, flush);
-        ok = z.avail_in == 0 && (flush == Z_FINISH ? result == Z_STREAM_END : result == Z_OK);
+        // A flush that filled the room to the last byte may have more to
+        // give: that would be a cut stream, never written as a picture.
+        ok = z.avail_in == 0 &&
+             (flush == Z_FINISH ? result == Z_STREAM_END : result == Z_OK && z.avail_out > 0);
     }
     part.adler = adler;
     part.ok = ok;
