@@ -131,6 +131,9 @@ def read_png(path):
 def mean_abs_diff(a, b):
     return sum(abs(x - y) for x, y in zip(a, b)) / len(a)
 
+# Other work on the machine skews every figure, threads most: say how busy it
+# was, before and after.
+print("load average (1, 5, 15 min) at the start: %.2f %.2f %.2f" % os.getloadavg())
 geom = probe_run("geom_lsys")
 stream = probe_run("raster_stream")
 print(f"probe (single-threaded, dragon 24 = {geom['segments']} segments): "
@@ -236,6 +239,7 @@ if encode > 0.015:
     failures.append(f"PNG encoding {encode * 1000:.1f} ms (target 15 ms)")
 if whole_gain is not None and whole_gain < 50.0:
     failures.append(f"whole process {whole_gain:.1f}x cfdg (target 50x)")
+print("load average (1, 5, 15 min) at the end: %.2f %.2f %.2f" % os.getloadavg())
 print()
 for f in failures:
     print("MISSED:", f)

@@ -57,6 +57,10 @@ private:
     friend class FractalKind<CAutomatonFractal>;
     static constexpr bool kTurtle = true;
     static constexpr double kReplayCost = 0.4;
+    // The pen's state is its position alone and every leaf moves it by a
+    // fixed step, so a piece's box measured from the origin, moved to where
+    // the piece starts, is the piece's box: the bounds need no replay.
+    static constexpr bool kMovableBoxes = true;
     enum class Action : unsigned char
     {
         None, // hidden, or no generator step

@@ -9,10 +9,12 @@
 // two pixels whose centres are nearest its centre, split by distance, and
 // its ends reach half a pixel beyond its points, as a square cap does.
 //
-// Coverage is gathered per pixel as the fraction of the background that
-// still shows (the product of 1 - alpha over everything drawn there), which
-// does not depend on the order of drawing, so pieces drawn on other threads
-// merge exactly; Finish() lays the colour over the image once.
+// Coverage is gathered per pixel in one byte, each line's laid over what is
+// there as source-over lays an alpha (the background left showing is the
+// product of 1 - alpha), which hardly depends on the order of drawing, so
+// pieces drawn on other threads merge as one thread would have drawn them;
+// Finish() lays the colour over the image once. A byte a pixel keeps the
+// coverage of a large picture in the processor's cache.
 
 #include "render/isotropic_mapping.h"
 #include "surface/batch_surface.h"
@@ -91,16 +93,23 @@ private:
     }
     void ForgetLastEnd() { m_lastX = m_lastY = std::numeric_limits<double>::quiet_NaN(); }
     void Segment(QPointF a, QPointF b);
+    void Segment(double ax, double ay, double bx, double by);
     template <bool Steep> void Span(double a1, double b1, double a2, double b2);
+    void Allocate()
+    {
+        if (m_cover.empty()) {
+            m_cover.assign(static_cast<std::size_t>(m_width) * m_height, 0);
+        }
+    }
     void Dot(QPointF p);
     void WithColor(Color color, const std::function<void()>& draw);
 
     QImage* m_image = nullptr;
     int m_width = 0;
     int m_height = 0;
-    // Per pixel, the fraction of what lies under the drawing that still
-    // shows; 1 where nothing was drawn. Allocated on first use.
-    std::vector<float> m_clear;
+    // Per pixel, the coverage of the drawing, 0 (none) to 255 (whole).
+    // Allocated on first use.
+    std::vector<std::uint8_t> m_cover;
     double m_scale = 1.0;
     double m_offsetX = 0.0;
     double m_offsetY = 0.0;

@@ -291,6 +291,7 @@ bool PaintFractal(QImage& image, CFractal& fractal, double zoom, const DisplaySe
     surface.SetPenColor(settings.FractalColor());
     if (options.progress != nullptr) {
         surface.SetProgress(options.progress, options.progressArg, kProgressShift);
+        surface.SetPiecesWanted(options.piecesWanted);
     }
     struct Report
     {

@@ -94,6 +94,10 @@ struct PaintOptions
     // Called during the fractal's drawing after every 2^16 elements.
     ProgressFn progress = nullptr;
     void* progressArg = nullptr;
+    // On the aliased direct path: asked with progressArg before each
+    // progress call whether what other threads have drawn so far should be
+    // in the image first (a picture is about to be shown); null never asks.
+    bool (*piecesWanted)(void*) = nullptr;
     // Filled with the fractal drawing's calls, also when it is stopped.
     PaintCounts* counts = nullptr;
 };

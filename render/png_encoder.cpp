@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -46,7 +47,8 @@ struct Part
     int first = 0;
     int last = 0;
     bool final = false;
-    std::vector<unsigned char> deflated;
+    std::unique_ptr<unsigned char[]> deflated;
+    std::size_t size = 0;
     uLong adler = 1;
     std::size_t rawSize = 0;
     bool ok = false;
@@ -83,14 +85,6 @@ void Scanline(const QImage& image, int y, int channels, unsigned char* out)
 
 void Compress(const QImage& image, int channels, Part& part)
 {
-    const std::size_t rowBytes = 1 + static_cast<std::size_t>(image.width()) * channels;
-    std::vector<unsigned char> raw(rowBytes * static_cast<std::size_t>(part.last - part.first));
-    for (int y = part.first; y < part.last; ++y) {
-        Scanline(image, y, channels,
-                 raw.data() + rowBytes * static_cast<std::size_t>(y - part.first));
-    }
-    part.rawSize = raw.size();
-    part.adler = adler32(1L, raw.data(), static_cast<uInt>(raw.size()));
     z_stream z{};
     // Level 1: the pictures are long runs of one colour, which the fastest
     // matcher finds as well as the slower ones. Raw deflate: the parts are
@@ -98,18 +92,46 @@ void Compress(const QImage& image, int channels, Part& part)
     if (deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
         return;
     }
+    const std::size_t rowBytes = 1 + static_cast<std::size_t>(image.width()) * channels;
+    const auto rows = static_cast<std::size_t>(part.last - part.first);
+    part.rawSize = rowBytes * rows;
+    // The rows go through a small buffer that stays in the cache, a stretch
+    // at a time; the output is sized for the worst case but left
+    // uninitialised, so only the pages the compressed bytes reach are ever
+    // touched (a fractal picture packs to a few percent).
+    const std::size_t stretch = std::max<std::size_t>(1, (64 * 1024) / rowBytes);
+    std::unique_ptr<unsigned char[]> raw(new unsigned char[rowBytes * stretch]);
     // The first part carries the zlib header: deflate, 32 KiB window,
     // fastest.
     const std::size_t lead = part.first == 0 ? 2 : 0;
-    const std::size_t room = deflateBound(&z, static_cast<uLong>(raw.size())) + 16;
-    part.deflated.resize(lead + room);
-    z.next_in = raw.data();
-    z.avail_in = static_cast<uInt>(raw.size());
-    z.next_out = part.deflated.data() + lead;
-    z.avail_out = static_cast<uInt>(room);
-    const int result = deflate(&z, part.final ? Z_FINISH : Z_SYNC_FLUSH);
-    part.ok = part.final ? result == Z_STREAM_END : (result == Z_OK && z.avail_in == 0);
-    part.deflated.resize(lead + z.total_out);
+    const std::size_t room = lead + deflateBound(&z, static_cast<uLong>(part.rawSize)) + 16;
+    part.deflated.reset(new unsigned char[room]);
+    z.next_out = part.deflated.get() + lead;
+    z.avail_out = static_cast<uInt>(room - lead - 4);
+    uLong adler = adler32(0L, nullptr, 0);
+    bool ok = true;
+    for (std::size_t done = 0; done < rows && ok;) {
+        const std::size_t count = std::min(stretch, rows - done);
+        for (std::size_t i = 0; i < count; ++i) {
+            Scanline(image, part.first + static_cast<int>(done + i), channels,
+                     raw.get() + i * rowBytes);
+        }
+        done += count;
+        const auto size = static_cast<uInt>(count * rowBytes);
+        adler = adler32(adler, raw.get(), size);
+        z.next_in = raw.get();
+        z.avail_in = size;
+        const bool end = done == rows;
+        const int flush = !end ? Z_NO_FLUSH : (part.final ? Z_FINISH : Z_SYNC_FLUSH);
+        const int result = deflate(&z, flush);
+        // A flush that filled the room to the last byte may have more to
+        // give: that would be a cut stream, never written as a picture.
+        ok = z.avail_in == 0 &&
+             (flush == Z_FINISH ? result == Z_STREAM_END : result == Z_OK && z.avail_out > 0);
+    }
+    part.adler = adler;
+    part.ok = ok;
+    part.size = lead + z.total_out;
     if (lead != 0) {
         part.deflated[0] = 0x78;
         part.deflated[1] = 0x01;
@@ -201,10 +223,14 @@ bool WritePng(const QImage& source, QIODevice& out, QString* error)
         }
     }
 
-    PutBigEndian(pieces.back().deflated, static_cast<std::uint32_t>(adler));
+    // The stream's Adler-32 closes the last part; the room left for it.
+    Part& last = pieces.back();
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        last.deflated[last.size++] = static_cast<unsigned char>(adler >> shift);
+    }
     std::vector<unsigned char> tail;
     for (const Part& part : pieces) {
-        PutChunk(tail, "IDAT", part.deflated.data(), part.deflated.size());
+        PutChunk(tail, "IDAT", part.deflated.get(), part.size);
     }
     PutChunk(tail, "IEND", nullptr, 0);
     if (out.write(reinterpret_cast<const char*>(head.data()), qint64(head.size())) !=

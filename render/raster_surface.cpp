@@ -123,9 +123,9 @@ void RasterSurface::Plot(Pixel p, std::uint32_t value)
     }
     uchar* row = m_bits + p.y * m_stride;
     if (m_depth == 4) {
-        reinterpret_cast<std::uint32_t*>(row)[p.x] = value;
+        Put(reinterpret_cast<std::uint32_t*>(row) + p.x, value);
     } else {
-        row[p.x] = static_cast<uchar>(value);
+        Put(row + p.x, static_cast<uchar>(value));
     }
 }
 
@@ -139,7 +139,7 @@ template <typename T> void RasterSurface::Bresenham(int x0, int y0, int x1, int 
     T* p = reinterpret_cast<T*>(m_bits + y0 * m_stride) + x0;
     int err = dx + dy;
     for (int n = std::max(dx, -dy); n > 0; --n) {
-        *p = value;
+        Put(p, value);
         const int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -150,7 +150,7 @@ template <typename T> void RasterSurface::Bresenham(int x0, int y0, int x1, int 
             p += sy;
         }
     }
-    *p = value;
+    Put(p, value);
 }
 
 void RasterSurface::DrawLine(Pixel a, Pixel b, std::uint32_t value)
@@ -420,8 +420,8 @@ template <typename T> void RasterSurface::TakeLines(const DrawElement* elements,
             T* const pb = reinterpret_cast<T*>(m_bits + b.y * m_stride) + b.x;
             if (static_cast<std::uint64_t>(b.x - a.x + 1) <= 2 &&
                 static_cast<std::uint64_t>(b.y - a.y + 1) <= 2) {
-                *pa = value;
-                *pb = value;
+                Put(pa, value);
+                Put(pb, value);
             } else {
                 Bresenham<T>(int(a.x), int(a.y), int(b.x), int(b.y), value);
             }
@@ -451,7 +451,48 @@ std::unique_ptr<BatchSurface> RasterSurface::Fork()
     piece->m_offsetY = m_offsetY;
     piece->m_transform = m_transform;
     piece->m_colorValue = piece->m_penValue = 1;
+    piece->m_parent = this;
+    m_pieces.push_back(piece.get());
     return piece;
+}
+
+RasterSurface::~RasterSurface()
+{
+    // A piece let go without being joined is no longer shown.
+    if (m_parent != nullptr) {
+        std::erase(m_parent->m_pieces, this);
+    }
+    for (RasterSurface* piece : m_pieces) {
+        piece->m_parent = nullptr;
+    }
+}
+
+void RasterSurface::Progress()
+{
+    if (m_piecesWanted != nullptr && !m_pieces.empty() && m_piecesWanted(m_progressArg)) {
+        ShowPieces();
+    }
+    m_progress(m_progressArg);
+}
+
+void RasterSurface::ShowPieces()
+{
+    for (const RasterSurface* piece : m_pieces) {
+        for (int y = 0; y < m_height; ++y) {
+            uchar* mask = piece->m_bits + y * piece->m_stride;
+            uchar* row = m_bits + y * m_stride;
+            for (int x = 0; x < m_width; ++x) {
+                if (std::atomic_ref<uchar>(mask[x]).load(std::memory_order_relaxed) == 0) {
+                    continue;
+                }
+                if (m_depth == 4) {
+                    Put(reinterpret_cast<std::uint32_t*>(row) + x, m_penValue);
+                } else {
+                    Put(row + x, static_cast<uchar>(m_penValue));
+                }
+            }
+        }
+    }
 }
 
 void RasterSurface::Join(BatchSurface& piece)
@@ -460,6 +501,8 @@ void RasterSurface::Join(BatchSurface& piece)
     if (other == nullptr || other->m_mask == nullptr) {
         return;
     }
+    std::erase(m_pieces, other);
+    other->m_parent = nullptr;
     m_lines += other->m_lines;
     m_pixels += other->m_pixels;
     m_moves += other->m_moves;

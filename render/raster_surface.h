@@ -20,9 +20,11 @@
 
 #include <QImage>
 
+#include <atomic>
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <vector>
 
 class RasterSurface final : public BatchSurface
 {
@@ -48,6 +50,14 @@ public:
     // Called with `arg` after every 2^shift drawn elements (lines, pixels and
     // moves together), on the drawing thread.
     void SetProgress(ProgressFn progress, void* arg, int shift = 16);
+    // Asked (with the progress argument) before each progress call whether
+    // the pieces other threads are drawing should show in the image first,
+    // for a picture published while the drawing goes on; null never asks.
+    // The pieces' pixels are then laid into the image as they are so far.
+    void SetPiecesWanted(bool (*wanted)(void*)) { m_piecesWanted = wanted; }
+    // Lays into the image what the pieces not yet joined have drawn so far,
+    // on this surface's thread, while they draw on theirs.
+    void ShowPieces();
 
     // Every pixel of the image in one colour; not a drawing call.
     void Fill(Color color);
@@ -77,6 +87,9 @@ public:
     // when joined: exact when lines and pixels share one colour (otherwise
     // the surface does not split).
     std::unique_ptr<BatchSurface> Fork() override;
+    ~RasterSurface() override;
+    RasterSurface(const RasterSurface&) = delete;
+    RasterSurface& operator=(const RasterSurface&) = delete;
     void Join(BatchSurface& piece) override;
 
     // The pixel of a model point as the end of a line, and as a single
@@ -127,8 +140,16 @@ private:
     {
         ++counter;
         if (m_progress != nullptr && (++m_elements & m_progressMask) == 0) {
-            m_progress(m_progressArg);
+            Progress();
         }
+    }
+    void Progress();
+    // A pixel's store. A piece's mask is read by its parent's thread while
+    // the piece draws (ShowPieces): every store is an atomic one, which
+    // costs a plain store.
+    template <typename T> static void Put(T* pixel, T value)
+    {
+        std::atomic_ref<T>(*pixel).store(value, std::memory_order_relaxed);
     }
     void Plot(Pixel p, std::uint32_t value);
     void DrawLine(Pixel a, Pixel b, std::uint32_t value);
@@ -137,8 +158,12 @@ private:
     template <typename T> void TakeLines(const DrawElement* elements, std::size_t count);
     void FillTriangle(const Pixel (&corners)[3], std::uint32_t value);
 
-    // A piece's own mask (pieces only).
+    // A piece's own mask and the surface it was forked from (pieces only).
     std::unique_ptr<QImage> m_mask;
+    RasterSurface* m_parent = nullptr;
+    // The pieces forked and not yet joined.
+    std::vector<RasterSurface*> m_pieces;
+    bool (*m_piecesWanted)(void*) = nullptr;
     QImage* m_image;
     uchar* m_bits = nullptr;
     qsizetype m_stride = 0;

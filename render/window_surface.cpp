@@ -117,6 +117,7 @@ RunResult WindowSurface::DoDraw(const DrawRequest& request)
         options.path = FractalPath::Direct;
         options.progress = &WindowSurface::PaintProgress;
         options.progressArg = this;
+        options.piecesWanted = &WindowSurface::PublicationDue;
         painting = true;
         m_phaseElements.store(0, std::memory_order_relaxed);
         m_phase.store(Phase::Painting, std::memory_order_relaxed);
@@ -152,11 +153,16 @@ void WindowSurface::MeasureProgress(void* arg)
     }
 }
 
+bool WindowSurface::PublicationDue(void* arg)
+{
+    return Clock::now() - static_cast<WindowSurface*>(arg)->m_lastPublish >= kPublishInterval;
+}
+
 void WindowSurface::PaintProgress(void* arg)
 {
     auto* self = static_cast<WindowSurface*>(arg);
     self->m_phaseElements.fetch_add(kPaintReportElements, std::memory_order_relaxed);
-    if (Clock::now() - self->m_lastPublish >= kPublishInterval) {
+    if (PublicationDue(arg)) {
         self->Publish();
     }
 }

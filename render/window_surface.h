@@ -12,7 +12,8 @@
 // while it waits for the lock it still notices a stop.
 //
 // While a long drawing runs, a copy of the image is published at least every
-// kPublishInterval so the figure grows visibly; the busy animation is
+// kPublishInterval so the figure grows visibly, the parts drawn on other
+// threads included; the busy animation is
 // published the same way, and what a stopped drawing had drawn stays. A
 // drawing overtaken by a newer request publishes nothing more. The image
 // handover is the one lock between the threads.
@@ -119,8 +120,10 @@ private:
     RunResult DoDraw(const DrawRequest& request);
     // Progress while the bounds are measured: the busy animation.
     static void MeasureProgress(void* self);
-    // Progress while the fractal is painted: publication every interval.
+    // Progress while the fractal is painted: publication every interval,
+    // with what the drawing's other threads have drawn so far.
     static void PaintProgress(void* self);
+    static bool PublicationDue(void* self);
     void ShowBusy();
     void Publish();
 

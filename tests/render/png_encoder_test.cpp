@@ -34,13 +34,15 @@ QImage ReadBack(const QImage& image)
 
 TEST(PngEncoder, ColourPicturesReadBackPixelForPixel)
 {
-    // A small picture (one compressed part) and one large enough to be
-    // compressed in parts whose seams must join.
-    for (const int side : {37, 900}) {
+    // A small picture (one compressed part), one large enough to be
+    // compressed in parts whose seams must join, and one of noise alone,
+    // which deflate cannot shrink: the output room must hold it all.
+    for (const int side : {37, 900, 901}) {
         QImage image(side, side + 3, QImage::Format_RGB32);
         image.fill(qRgb(250, 240, 230));
-        for (int y = 0; y < image.height(); y += 2) {
-            for (int x = y % 7; x < side; x += 3) {
+        const bool noise = side == 901;
+        for (int y = 0; y < image.height(); y += noise ? 1 : 2) {
+            for (int x = noise ? 0 : y % 7; x < side; x += noise ? 1 : 3) {
                 image.setPixel(x, y, Noise(x, y, false));
             }
         }
