@@ -34,9 +34,23 @@ inline int Div255(int v)
 
 // Lays a coverage `a` (0 .. 255) over a pixel's, as source-over lays an
 // alpha: what showed through keeps showing through 1 - a of it.
+struct OverTable
+{
+    std::uint8_t over[256][256];
+    OverTable()
+    {
+        for (int p = 0; p < 256; ++p) {
+            for (int a = 0; a < 256; ++a) {
+                over[p][a] = static_cast<std::uint8_t>(p + Div255((255 - p) * a));
+            }
+        }
+    }
+};
+const OverTable kOver;
+
 inline void Cover(std::uint8_t& pixel, int a)
 {
-    pixel = static_cast<std::uint8_t>(pixel + Div255((255 - pixel) * a));
+    pixel = kOver.over[pixel][a];
 }
 
 // A fraction of a pixel (0 .. 1) in 255ths.
@@ -247,6 +261,32 @@ void AaRasterSurface::Segment(double ax, double ay, double bx, double by)
     const std::size_t along = steep ? stride : 1;
     const std::size_t across = steep ? 1 : stride;
     std::uint8_t* const cover = m_cover.data();
+    if (b1 == b2) {
+        // Along a row or a column, as all of a right-angled figure's lines
+        // are: every column is split alike, only the caps cover less.
+        const auto j = static_cast<int>(entry);
+        const double split = entry - j;
+        std::uint8_t* p =
+            cover + static_cast<std::size_t>(from) * along + static_cast<std::size_t>(j) * across;
+        const auto cap = [&](double whole) {
+            const int below = Levels(split * whole);
+            Cover(p[0], Levels(whole) - below);
+            Cover(p[across], below);
+        };
+        if (from == to) {
+            cap(end - start);
+            return;
+        }
+        cap(from + 1.0 - start);
+        p += along;
+        const int below = Levels(split);
+        for (int i = from + 1; i < to; ++i, p += along) {
+            Cover(p[0], 255 - below);
+            Cover(p[across], below);
+        }
+        cap(end - to);
+        return;
+    }
     double centre = entry;
     for (int i = from; i <= to; ++i, centre += slope) {
         const auto j = static_cast<int>(centre);
