@@ -126,6 +126,21 @@ void AaRasterSurface::Finish()
     const int green = GreenOf(m_color);
     const int blue = BlueOf(m_color);
     const bool premultiplied = m_image->format() == QImage::Format_ARGB32_Premultiplied;
+    const auto blend = [&](QRgb pixel, int c) {
+        // The colour over what was there, as source-over with the coverage
+        // c; rounded to the nearest level.
+        const QRgb under = premultiplied ? qUnpremultiply(pixel) : pixel;
+        const int t = 255 - c;
+        const auto mix = [c, t](int below, int over) { return Div255(over * c + below * t); };
+        const QRgb out = qRgba(mix(qRed(under), red), mix(qGreen(under), green),
+                               mix(qBlue(under), blue), mix(qAlpha(under), 255));
+        return premultiplied ? qPremultiply(out) : out;
+    };
+    // A figure is mostly drawn over one background: what each coverage
+    // makes of the first pixel met is worked out once.
+    bool known = false;
+    QRgb usual = 0;
+    QRgb over[256];
     for (int y = 0; y < m_height; ++y) {
         const std::uint8_t* cover = m_cover.data() + static_cast<std::size_t>(y) * m_width;
         auto* line = reinterpret_cast<QRgb*>(m_image->scanLine(y));
@@ -143,14 +158,14 @@ void AaRasterSurface::Finish()
             if (c == 0) {
                 continue;
             }
-            // The colour over what was there, as source-over with the
-            // coverage c; rounded to the nearest level.
-            const QRgb under = premultiplied ? qUnpremultiply(line[x]) : line[x];
-            const int t = 255 - c;
-            const auto mix = [c, t](int below, int over) { return Div255(over * c + below * t); };
-            const QRgb out = qRgba(mix(qRed(under), red), mix(qGreen(under), green),
-                                   mix(qBlue(under), blue), mix(qAlpha(under), 255));
-            line[x] = premultiplied ? qPremultiply(out) : out;
+            if (!known) {
+                known = true;
+                usual = line[x];
+                for (int k = 0; k < 256; ++k) {
+                    over[k] = blend(usual, k);
+                }
+            }
+            line[x] = line[x] == usual ? over[c] : blend(line[x], c);
         }
     }
     m_cover.clear();
@@ -203,6 +218,50 @@ template <bool Steep> void AaRasterSurface::Span(double a1, double b1, double a2
             Cover(cover[Steep ? major * stride + k : k * stride + major], below);
         }
     }
+}
+
+template <bool Steep> void AaRasterSurface::Straight(double level, double a1, double a2)
+{
+    // Along a row or a column, as all of a right-angled figure's lines
+    // are: every column is split alike, only the caps cover less. The same
+    // pixels as any other line's, with less work.
+    const double lo = std::min(a1, a2);
+    const double hi = std::max(a1, a2);
+    const int majorSize = Steep ? m_height : m_width;
+    const int minorSize = Steep ? m_width : m_height;
+    const double start = lo - 0.5;
+    const double end = hi + 0.5;
+    const int from = Floor(start);
+    const int to = Floor(end);
+    const double entry = level - 0.5;
+    if (from < 0 || to >= majorSize || entry < 1.0 || entry >= minorSize - 2.0) {
+        Span<Steep>(lo, level, hi, level);
+        return;
+    }
+    const std::size_t stride = static_cast<std::size_t>(m_width);
+    const std::size_t along = Steep ? stride : 1;
+    const std::size_t across = Steep ? 1 : stride;
+    const auto j = static_cast<int>(entry);
+    const double split = entry - j;
+    std::uint8_t* p = m_cover.data() + static_cast<std::size_t>(from) * along +
+                      static_cast<std::size_t>(j) * across;
+    const auto cap = [&](double whole) {
+        const int below = Levels(split * whole);
+        Cover(p[0], Levels(whole) - below);
+        Cover(p[across], below);
+    };
+    if (from == to) {
+        cap(end - start);
+        return;
+    }
+    cap(from + 1.0 - start);
+    p += along;
+    const int below = Levels(split);
+    for (int i = from + 1; i < to; ++i, p += along) {
+        Cover(p[0], 255 - below);
+        Cover(p[across], below);
+    }
+    cap(end - to);
 }
 
 void AaRasterSurface::Segment(QPointF a, QPointF b)
@@ -262,29 +321,11 @@ void AaRasterSurface::Segment(double ax, double ay, double bx, double by)
     const std::size_t across = steep ? 1 : stride;
     std::uint8_t* const cover = m_cover.data();
     if (b1 == b2) {
-        // Along a row or a column, as all of a right-angled figure's lines
-        // are: every column is split alike, only the caps cover less.
-        const auto j = static_cast<int>(entry);
-        const double split = entry - j;
-        std::uint8_t* p =
-            cover + static_cast<std::size_t>(from) * along + static_cast<std::size_t>(j) * across;
-        const auto cap = [&](double whole) {
-            const int below = Levels(split * whole);
-            Cover(p[0], Levels(whole) - below);
-            Cover(p[across], below);
-        };
-        if (from == to) {
-            cap(end - start);
-            return;
+        if (steep) {
+            Straight<true>(b1, a1, a2);
+        } else {
+            Straight<false>(b1, a1, a2);
         }
-        cap(from + 1.0 - start);
-        p += along;
-        const int below = Levels(split);
-        for (int i = from + 1; i < to; ++i, p += along) {
-            Cover(p[0], 255 - below);
-            Cover(p[across], below);
-        }
-        cap(end - to);
         return;
     }
     double centre = entry;
@@ -421,6 +462,9 @@ void AaRasterSurface::Circle(double cx, double cy, double r)
 void AaRasterSurface::Take(const DrawElement* elements, std::size_t count)
 {
     const bool plain = m_transform == nullptr && m_width > 0;
+    if (plain) {
+        Allocate();
+    }
     for (const DrawElement* e = elements; e != elements + count; ++e) {
         switch (e->op) {
         case DrawElement::Move:
@@ -451,7 +495,13 @@ void AaRasterSurface::Take(const DrawElement* elements, std::size_t count)
                 m_current = QPointF(bx, by);
                 m_lastX = e->x2;
                 m_lastY = e->y2;
-                Segment(ax, ay, bx, by);
+                if (ay == by && ax != bx) {
+                    Straight<false>(ay, ax, bx);
+                } else if (ax == bx && ay != by) {
+                    Straight<true>(ax, ay, by);
+                } else {
+                    Segment(ax, ay, bx, by);
+                }
                 Count(m_lines);
             }
             break;

@@ -95,6 +95,8 @@ private:
     void Segment(QPointF a, QPointF b);
     void Segment(double ax, double ay, double bx, double by);
     template <bool Steep> void Span(double a1, double b1, double a2, double b2);
+    // A line along the major axis at `level` across it, between a1 and a2.
+    template <bool Steep> void Straight(double level, double a1, double a2);
     void Allocate()
     {
         if (m_cover.empty()) {
