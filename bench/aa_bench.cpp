@@ -82,8 +82,11 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const int size = argc > 1 ? std::max(16, std::atoi(argv[1])) : 1000;
     const int repeats = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
-    const Figure figures[] = {{"koch", 0, 9, 6},    {"fern", 1, 8, 8},     {"gasket", 2, 0, 6},
-                              {"hilbert", 3, 1, 7}, {"dragon", 4, 10, 20}};
+    const Figure figures[] = {{"koch", 0, 9, 6},
+                              {"fern", 1, 8, 8},
+                              {"gasket", 2, 0, 6},
+                              {"hilbert", 3, 1, 7},
+                              {"dragon", 4, 10, 20}};
     const DisplaySettings settings;
     std::printf("%-8s %5s %10s | %10s %10s %7s | %10s %7s | %8s\n", "figure", "days", "lines",
                 "painter s", "ours s", "x", "ours s", "x", "mean diff");
@@ -113,9 +116,8 @@ int main(int argc, char** argv)
             PaintFractal(ours, *fractal, 1.0, settings, nullptr, nullptr, options);
         }
         std::printf("%-8s %5d %10lld | %10.4f %10.4f %7.1f | %10.4f %7.1f | %8.3f\n", f.name,
-                    f.days, static_cast<long long>(counts.lines), painter, direct,
-                    painter / direct, threaded, painter / threaded,
-                    MeanDifference(ours, theirs));
+                    f.days, static_cast<long long>(counts.lines), painter, direct, painter / direct,
+                    threaded, painter / threaded, MeanDifference(ours, theirs));
     }
     return 0;
 }

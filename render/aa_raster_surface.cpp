@@ -231,13 +231,14 @@ template <bool Steep> void AaRasterSurface::Straight(double level, double a1, do
     const int minorSize = Steep ? m_width : m_height;
     const double start = lo - 0.5;
     const double end = hi + 0.5;
-    const int from = Floor(start);
-    const int to = Floor(end);
     const double entry = level - 0.5;
-    if (from < 0 || to >= majorSize || entry < 1.0 || entry >= minorSize - 2.0) {
+    // Inside the picture, truncation is the floor.
+    if (!(start >= 0.0) || end >= majorSize || !(entry >= 1.0) || entry >= minorSize - 2.0) {
         Span<Steep>(lo, level, hi, level);
         return;
     }
+    const auto from = static_cast<int>(start);
+    const auto to = static_cast<int>(end);
     const std::size_t stride = static_cast<std::size_t>(m_width);
     const std::size_t along = Steep ? stride : 1;
     const std::size_t across = Steep ? 1 : stride;
@@ -533,10 +534,23 @@ void AaRasterSurface::Join(BatchSurface& piece)
         m_cover.swap(other->m_cover);
         return;
     }
-    for (std::size_t i = 0; i < m_cover.size(); ++i) {
-        if (other->m_cover[i] != 0) {
-            Cover(m_cover[i], other->m_cover[i]);
+    // Eight pixels at a time: a piece's coverage is mostly bare, and laying
+    // no coverage leaves a pixel as it is.
+    std::uint8_t* into = m_cover.data();
+    const std::uint8_t* from = other->m_cover.data();
+    const std::size_t size = m_cover.size();
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, from + i, sizeof eight);
+        if (eight != 0) {
+            for (std::size_t k = i; k < i + 8; ++k) {
+                Cover(into[k], from[k]);
+            }
         }
+    }
+    for (; i < size; ++i) {
+        Cover(into[i], from[i]);
     }
     other->m_cover.clear();
 }
