@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <thread>
@@ -131,6 +132,55 @@ TEST(AaRasterSurface, LinesShareTheirCoverageAndPointsAreWholePixels)
     EXPECT_EQ(image.pixel(9, 6), 0xff000000u);
     EXPECT_EQ(surface.Lines(), 1);
     EXPECT_EQ(surface.Pixels(), 1);
+}
+
+// Coverage depends only on where a line sits within its pixels, so a line
+// moved by whole pixels lights the same values: inside the picture lines go
+// through the quick loops, at its edge through the careful one, and the two
+// must agree (to the rounding), for lines along a row or a column, short or long, and slanted.
+TEST(AaRasterSurface, QuickLoopsInsideAgreeWithTheCarefulOneAtTheEdge)
+{
+    // Logical units of a tenth of a pixel, so that ends fall anywhere.
+    IsotropicParams tenths;
+    tenths.scale = 0.1;
+    const DrawElement lines[] = {
+        {DrawElement::Line, 3, 6, 17, 6},   {DrawElement::Line, 14, 2, 14, 9},
+        {DrawElement::Line, 22, 7, 21, 7},  {DrawElement::Line, 5, 3, 75, 3},
+        {DrawElement::Line, 9, 31, 9, 2},   {DrawElement::Line, 4, 2, 19, 13},
+        {DrawElement::Line, 11, 4, 16, 30}, {DrawElement::Line, 6, 6, 6, 6},
+    };
+    for (const DrawElement& line : lines) {
+        // Far from every edge, then in the first rows and columns.
+        const auto draw = [&](int dx, int dy) {
+            QImage image = WhiteImage(40, 40);
+            AaRasterSurface surface(image);
+            IsotropicParams mapping = tenths;
+            mapping.viewportOrigin = QPoint(dx, dy);
+            surface.SetMapping(mapping);
+            surface.SetColor(MakeColor(0, 0, 0));
+            surface.Take(&line, 1);
+            surface.Finish();
+            return image.copy(dx, dy, 12, 12);
+        };
+        // Moved, a position rounds a little differently: a level at most.
+        const QImage inside = draw(20, 20);
+        const QImage edge = draw(0, 0);
+        int worst = 0;
+        for (int y = 0; y < inside.height(); ++y) {
+            for (int x = 0; x < inside.width(); ++x) {
+                worst =
+                    std::max(worst, std::abs(qRed(inside.pixel(x, y)) - qRed(edge.pixel(x, y))));
+            }
+        }
+        EXPECT_LE(worst, 1) << line.x1 << "," << line.y1 << " " << line.x2 << "," << line.y2;
+        int lit = 0;
+        for (int y = 0; y < inside.height(); ++y) {
+            for (int x = 0; x < inside.width(); ++x) {
+                lit += inside.pixel(x, y) != 0xffffffffu ? 1 : 0;
+            }
+        }
+        EXPECT_GT(lit, 0);
+    }
 }
 
 // A picture published while pieces draw on other threads shows what they
