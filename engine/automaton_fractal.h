@@ -61,6 +61,13 @@ private:
     // fixed step, so a piece's box measured from the origin, moved to where
     // the piece starts, is the piece's box: the bounds need no replay.
     static constexpr bool kMovableBoxes = true;
+    template <typename Tables, typename Tasks>
+    bool StartStates(const Tables&, const Tasks& tasks, std::vector<Point>& starts) const
+    {
+        starts.assign(tasks.size(), Point{0.0, 0.0});
+        return true;
+    }
+    static Point Position(Point at) { return at; }
     enum class Action : unsigned char
     {
         None, // hidden, or no generator step

@@ -15,13 +15,15 @@
 // a segment, a point, a map) split for free. Turtles (L-systems, automata)
 // carry a position from one subtree to the next: a piece first replays the
 // tasks before it without drawing (the same additions in the same order, so
-// the very same doubles), then draws its own. L-system bounds stay on one
-// thread, as replaying costs about what measuring does. An automaton's pen
-// is only a position moved by fixed steps: each task's box is measured from
-// the origin, on any thread, and moved to the task's start (the sum of the
-// moves before it), which agrees with the chain's own box to the rounding of
-// those sums, far below 1e-9 of the figure. The tasks are a fixed cut of the
-// recursion, so the box is the same whatever the number of threads.
+// the very same doubles), then draws its own. Replaying costs about what
+// measuring does, so bounds are split otherwise. An automaton's pen is only
+// a position moved by fixed steps, and an L-system without brackets carries
+// only a position and a heading, whose turns add up: each task's box is
+// measured from the origin (heading as the turns before it leave it), on any
+// thread, and moved to the task's start (the sum of the moves before it),
+// which agrees with the chain's own box to the rounding of those sums, far
+// below 1e-9 of the figure. The tasks are a fixed cut of the recursion, so
+// the box is the same whatever the number of threads.
 //
 // A kind provides, besides its constructors:
 //   struct Tables;  Tables MakeTables() const;  bool Drawable() const;
@@ -35,8 +37,11 @@
 //       (Walker(Kind&, const Tables&, Surface&, const DrawContext&);
 //        void Run(const Task&); State GetState() const; void SetState(const State&))
 //   static constexpr bool kTurtle;  static constexpr double kReplayCost;
-//   static constexpr bool kMovableBoxes (optional: a turtle whose state is a
-//       Point, for the bounds above)
+//   static constexpr bool kMovableBoxes (optional, for the bounds above,
+//       with bool StartStates(const Tables&, const std::vector<Task>&,
+//       std::vector<State>&) const, each task's state with the pen at the
+//       origin, false when the tasks cannot be measured apart; and
+//       static Point Position(const State&))
 
 #include "engine/fractal.h"
 
@@ -45,6 +50,8 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace drawing {
@@ -308,24 +315,32 @@ bool FractalKind<Kind, Base>::MovableBounds(const Tables& tables, int depth, Ext
     if (!std::isfinite(total) || total < drawing::kParallelElements) {
         return false;
     }
+    // The state each task starts from: the pen at the origin, and whatever
+    // else it carries from task to task that changes what a task draws.
+    using State = std::decay_t<
+        decltype(std::declval<typename Kind::template Walker<drawing::BoxSink>&>().GetState())>;
+    std::vector<State> starts;
+    if (!Self().StartStates(tables, tasks, starts)) {
+        return false;
+    }
     struct Piece
     {
         drawing::BoxSink box;
         Point move; // where the task leaves the pen, from the origin
     };
     std::vector<Piece> pieces(tasks.size());
-    const std::vector<std::size_t> starts =
+    const std::vector<std::size_t> split =
         drawing::SplitTasks(weights, drawing::DrawingThreads(), 0.0);
-    drawing::RunOnThreads(static_cast<int>(starts.size()) - 1, [&](int k) {
+    drawing::RunOnThreads(static_cast<int>(split.size()) - 1, [&](int k) {
         // Only the first thread reports progress and counts for it.
         const DrawContext own{&extent, stop, k == 0 ? progress : nullptr, arg};
-        for (std::size_t i = starts[static_cast<std::size_t>(k)];
-             i < starts[static_cast<std::size_t>(k) + 1]; ++i) {
+        for (std::size_t i = split[static_cast<std::size_t>(k)];
+             i < split[static_cast<std::size_t>(k) + 1]; ++i) {
             Piece& piece = pieces[i];
             typename Kind::template Walker<drawing::BoxSink> walker(Self(), tables, piece.box, own);
-            walker.SetState(Point{0.0, 0.0});
+            walker.SetState(starts[i]);
             walker.Run(tasks[i]);
-            piece.move = walker.GetState();
+            piece.move = Kind::Position(walker.GetState());
         }
     });
     // In drawing order, the pen carried from task to task.

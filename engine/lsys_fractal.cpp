@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <utility>
@@ -280,6 +281,79 @@ void CLsysFractal::Weigh(const Tables& tables, const std::vector<Task>& tasks,
                                          : under[static_cast<std::size_t>(task.depth)]
                                                 [static_cast<unsigned char>(task.symbol)]);
     }
+}
+
+bool CLsysFractal::StartStates(const Tables& tables, const std::vector<Task>& tasks,
+                               std::vector<TurtleState>& starts) const
+{
+    // A bracket returns the turtle to a saved place: a task's box would then
+    // depend on what the tasks before it saved.
+    const auto bracket = [](char ch) { return ch == '[' || ch == ']'; };
+    for (const Task& task : tasks) {
+        if (bracket(task.symbol)) {
+            return false;
+        }
+    }
+    for (const Replacement& rule : tables.rules) {
+        if (rule.text != nullptr && std::any_of(rule.text, rule.text + rule.length, bracket)) {
+            return false;
+        }
+    }
+    int deepest = 0;
+    for (const Task& task : tasks) {
+        deepest = std::max(deepest, task.depth);
+    }
+    constexpr int kTurnedDepth = 4096;
+    if (deepest > kTurnedDepth || tables.headings < 1) {
+        return false;
+    }
+    const std::int64_t headings = tables.headings;
+    // In whole steps of the compass, as the walker turns: '|' is half of
+    // them, rounded down.
+    const auto turn = [headings](char ch) -> std::int64_t {
+        switch (ch) {
+        case '+':
+            return 1;
+        case '-':
+            return headings - 1;
+        case '|':
+            return headings / 2;
+        default:
+            return 0;
+        }
+    };
+    // The turns under each byte, generation by generation.
+    std::vector<std::array<std::int64_t, 256>> turns(static_cast<std::size_t>(deepest) + 1);
+    for (int c = 0; c < 256; ++c) {
+        turns[0][static_cast<std::size_t>(c)] = turn(static_cast<char>(c)) % headings;
+    }
+    for (std::size_t d = 1; d < turns.size(); ++d) {
+        for (int c = 0; c < 256; ++c) {
+            const auto ch = static_cast<char>(c);
+            const Replacement& rule = tables.rules[static_cast<std::size_t>(c)];
+            std::int64_t sum = turn(ch);
+            if (!IsTurtleCommand(ch) && rule.text != nullptr) {
+                for (std::size_t i = 0; i < rule.length; ++i) {
+                    sum += turns[d - 1][static_cast<unsigned char>(rule.text[i])];
+                }
+            }
+            turns[d][static_cast<std::size_t>(c)] = sum % headings;
+        }
+    }
+    starts.clear();
+    starts.reserve(tasks.size());
+    std::int64_t heading = 0;
+    for (const Task& task : tasks) {
+        TurtleState state;
+        state.heading = static_cast<int>(heading);
+        starts.push_back(std::move(state));
+        if (!task.countOnly) {
+            heading = (heading + turns[static_cast<std::size_t>(task.depth)]
+                                      [static_cast<unsigned char>(task.symbol)]) %
+                      headings;
+        }
+    }
+    return true;
 }
 
 template class FractalKind<CLsysFractal>;

@@ -78,6 +78,12 @@ private:
         std::vector<std::pair<int, Point>> saved;
     };
     template <typename Surface> class Walker;
+    // Without brackets the turtle's heading after a task is the sum of its
+    // turns, known without walking it, and its box moves with its start.
+    static constexpr bool kMovableBoxes = true;
+    bool StartStates(const Tables& tables, const std::vector<Task>& tasks,
+                     std::vector<TurtleState>& starts) const;
+    static Point Position(const TurtleState& state) { return state.position; }
     bool Drawable() const { return true; }
     Tables MakeTables() const;
     void Roots(const Tables& tables, int depth, std::vector<Task>& out) const;
