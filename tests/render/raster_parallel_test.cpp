@@ -183,6 +183,37 @@ TEST(AaRasterSurface, QuickLoopsInsideAgreeWithTheCarefulOneAtTheEdge)
     }
 }
 
+// The colour is laid over each pixel according to what is under it, also
+// where the background changes under one line, in every format it takes.
+TEST(AaRasterSurface, LinesOverTwoBackgroundsBlendWithEach)
+{
+    const QRgb left = qRgba(255, 255, 255, 255);
+    const QRgb right = qRgba(40, 120, 200, 128);
+    for (const QImage::Format format :
+         {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_ARGB32_Premultiplied}) {
+        const auto draw = [format](QRgb west, QRgb east) {
+            QImage image(20, 6, format);
+            image.fill(Qt::transparent);
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    image.setPixel(x, y, x < 10 ? west : east);
+                }
+            }
+            AaRasterSurface surface(image);
+            surface.SetColor(MakeColor(200, 0, 0));
+            surface.Line(2.7, 2.2, 17.1, 3.6);
+            surface.Finish();
+            return image;
+        };
+        const QImage both = draw(left, right);
+        const QImage west = draw(left, left);
+        const QImage east = draw(right, right);
+        EXPECT_EQ(both.copy(0, 0, 10, 6), west.copy(0, 0, 10, 6)) << format;
+        EXPECT_EQ(both.copy(10, 0, 10, 6), east.copy(10, 0, 10, 6)) << format;
+        EXPECT_NE(both.pixel(5, 2), both.pixel(5, 0)) << format;
+    }
+}
+
 // A picture published while pieces draw on other threads shows what they
 // have drawn so far, only when one is wanted; a piece let go unjoined is
 // forgotten; joining completes the picture.
