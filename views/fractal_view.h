@@ -13,6 +13,9 @@
 
 #include "framework/view.h"
 #include "render/display_settings.h"
+#include "render/picture_writers.h"
+
+#include <QImage>
 
 #include <memory>
 #include <thread>
@@ -65,6 +68,21 @@ public:
     bool OnPreparePrinting(QPrinter& printer) override;
     void OnPrint(QPainter& painter, QPrinter& printer, const QRect& pageRect) override;
 
+    // Zoom factors of the zoom commands and of Ctrl+wheel: the picture's
+    // share of the window shrinks by ZoomOut and grows by ZoomIn.
+    static constexpr double kZoomOutFactor = 1.2;
+    static constexpr double kZoomInFactor = 0.8;
+
+    // The picture file of what this window shows (its colours, zoom and
+    // overlays) at `size`, chosen by the extension; a progress dialog with
+    // Cancel while it takes long. A failure is told in a message box. True
+    // when the file was written.
+    bool ExportPicture(const QString& path, QSize size, bool antialias);
+    // The window's picture at its own size on the clipboard; true when put there.
+    bool CopyPicture();
+    // The options a picture of this window at `size` is drawn with.
+    PictureOptions PictureOptionsFor(QSize size) const;
+
     DisplaySettings m_settings;
     double m_zoom = 1.0;
 
@@ -72,6 +90,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Ctrl+wheel zooms; the plain wheel is left to whoever scrolls.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void AddCommands();
@@ -81,6 +101,8 @@ private:
     void NextColorPair();
     void ShowInformation();
     void UpdateActionsLater();
+    void AskExport();
+    bool CanMakePicture() const;
 
     std::unique_ptr<WindowSurface> m_surface;
     // A drawing became due while the window could not show it.
@@ -92,4 +114,6 @@ private:
     // Why the document's fractal cannot be drawn, shown in place of the
     // picture; empty while it can.
     QString m_problem;
+    // Wheel turns not yet a whole notch (touchpads send small steps).
+    int m_wheelAngle = 0;
 };
