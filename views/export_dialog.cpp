@@ -37,6 +37,7 @@ CExportDialog::CExportDialog(const QString& suggestedPath, QSize clientSize, QWi
     m_path = new QLineEdit(suggestedPath, this);
     m_path->setMinimumWidth(m_path->fontMetrics().averageCharWidth() * 48);
     auto* browse = new QPushButton(resources.String(Res::Str::ExportBrowse), this);
+    browse->setObjectName(QStringLiteral("browse"));
     connect(browse, &QPushButton::clicked, this, &CExportDialog::Browse);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(m_path, 1);
