@@ -79,7 +79,7 @@ CHelpWindow::~CHelpWindow() = default;
 bool CHelpWindow::ShowManual(const ResourceLibrary& library)
 {
     QString manual = ManualOf(library);
-    if (manual.isEmpty() && library.Code().compare(QLatin1String("en"), Qt::CaseInsensitive)) {
+    if (manual.isEmpty() && library.Code().compare(QLatin1String("en"), Qt::CaseInsensitive) != 0) {
         if (!m_fallback) {
             m_fallback = std::make_unique<ResourceLibrary>();
         }

@@ -7,9 +7,11 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -29,7 +31,7 @@ QSpinBox* SideBox(int value, QWidget* parent)
 } // namespace
 
 CExportDialog::CExportDialog(const QString& suggestedPath, QSize clientSize, QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent), m_folder(QFileInfo(suggestedPath).absolutePath())
 {
     const UiResources& resources = UiResources::Current();
     setWindowTitle(resources.String(Res::Str::ExportCaption));
@@ -47,10 +49,16 @@ CExportDialog::CExportDialog(const QString& suggestedPath, QSize clientSize, QWi
     m_height = SideBox(clientSize.height(), this);
     m_antialias = new QCheckBox(resources.String(Res::Str::ExportAntialias), this);
 
+    // Labels with their field as buddy, so that Alt and the letter go there.
+    const auto label = [this, &resources](int text, QWidget* buddy) {
+        auto* widget = new QLabel(resources.String(text), this);
+        widget->setBuddy(buddy);
+        return widget;
+    };
     auto* form = new QFormLayout;
-    form->addRow(resources.String(Res::Str::ExportFileLabel), fileRow);
-    form->addRow(resources.String(Res::Str::ExportWidthLabel), m_width);
-    form->addRow(resources.String(Res::Str::ExportHeightLabel), m_height);
+    form->addRow(label(Res::Str::ExportFileLabel, m_path), fileRow);
+    form->addRow(label(Res::Str::ExportWidthLabel, m_width), m_width);
+    form->addRow(label(Res::Str::ExportHeightLabel, m_height), m_height);
     form->addRow(QString(), m_antialias);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -104,10 +112,13 @@ void CExportDialog::accept()
         m_path->setFocus();
         return;
     }
+    if (QFileInfo(path).isRelative()) {
+        path = QDir(m_folder).filePath(path);
+    }
     if (QFileInfo(path).suffix().isEmpty()) {
         path += QStringLiteral(".png");
-        m_path->setText(path);
     }
+    m_path->setText(path);
     if (!PictureTypeOf(path)) {
         Prompts::Current().ShowError(
             this, resources.String(Res::Str::ExportUnknownType).arg(QFileInfo(path).fileName()));

@@ -4,7 +4,8 @@
 // prompt whose filters name PNG, SVG and PDF), the picture's width and height
 // (the window's client size to begin with) and, for PNG, smooth edges. OK
 // checks the name: an extension other than .png, .svg or .pdf is refused
-// with a message, no extension gets .png.
+// with a message, no extension gets .png, and a name without a folder goes
+// to the folder of the suggested one.
 //
 // Only the interface thread uses it.
 
@@ -45,4 +46,5 @@ private:
     QSpinBox* m_width = nullptr;
     QSpinBox* m_height = nullptr;
     QCheckBox* m_antialias = nullptr;
+    QString m_folder;
 };

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <exception>
 #include <mutex>
 #include <new>
 #include <thread>
@@ -82,6 +83,9 @@ ExportOutcome Locked(const FractalPtr& fractal, const StopFlag* stop,
         return {ExportStatus::Cancelled, {}};
     } catch (const std::bad_alloc&) {
         return {ExportStatus::Failed, QStringLiteral("out of memory")};
+    } catch (const std::exception& error) {
+        // Nothing may escape the worker thread: it would end the program.
+        return {ExportStatus::Failed, QString::fromLocal8Bit(error.what())};
     }
 }
 

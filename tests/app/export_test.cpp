@@ -263,11 +263,16 @@ private slots:
                      "PNG images (*.png);;SVG drawings (*.svg);;PDF documents (*.pdf)")});
         QCOMPARE(Rgb(Path("chosen.png")).size(), QSize(120, 90));
 
-        // A name of another type is refused and the dialog stays.
+        // A name of another type is refused and the dialog stays; a bare
+        // name goes beside the suggested one.
         CExportDialog dialog(Path("koch.bmp"), client);
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(m_prompts.errors.size(), 1);
+        dialog.PathEdit()->setText(QStringLiteral("bare"));
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.Path(), Path("bare.png"));
     }
 
     void CopyPutsTheWindowsPictureOnTheClipboard()
