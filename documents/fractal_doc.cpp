@@ -160,9 +160,10 @@ void CFractalDoc::SetDays(int days)
 QString CFractalDoc::ProblemText() const
 {
     if (!m_fractal) {
+        // A new window says how to give it a fractal rather than stay blank.
         return m_fromFile ? Text(Res::Str::NoKnownFractal,
                                  "This file holds no fractal of a kind this program knows.")
-                          : QString();
+                          : Text(Res::Str::NoFractalYet, "No fractal yet.");
     }
     if (!m_fractal->m_bad) {
         // Drawn, even from a file cut short after what it needs.

@@ -205,6 +205,18 @@ Document* designpage::FindDocumentByTitle(const QComboBox& combo, const DocTempl
     return nullptr;
 }
 
+QString designpage::MissingDocumentType() const
+{
+    for (int i = 0; i < m_spec.listCount; ++i) {
+        const DocTemplate* docTemplate = TemplateOf(m_spec.lists[i].docType);
+        if (FindDocumentByTitle(*m_combos[i], docTemplate) == nullptr) {
+            return docTemplate ? docTemplate->GetDocString(DocTemplate::DocString::FileNewName)
+                               : QString();
+        }
+    }
+    return QString();
+}
+
 CFractalDoc* designpage::Build() const
 {
     Components parts;
@@ -316,6 +328,14 @@ bool designsheet::Confirm()
     if (!problem.isEmpty()) {
         Prompts::Current().ShowError(this, problem);
         page->DaysEdit()->setFocus();
+        return false;
+    }
+    // Closing the sheet on a page that cannot build would look like success
+    // with nothing to show for it: say which component is missing instead
+    // and let the user pick another page or cancel.
+    const QString missing = page->MissingDocumentType();
+    if (!missing.isEmpty()) {
+        Prompts::Current().ShowError(this, Text(Res::Str::DesignNeedsDocument).arg(missing));
         return false;
     }
     m_built = page->Build();

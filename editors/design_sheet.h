@@ -61,6 +61,9 @@ public:
     // Empty when the day count is acceptable, otherwise the message.
     QString Validate() const;
     unsigned int Days() const;
+    // The name of the first document type the page needs whose list holds
+    // no open document; empty when every list has one.
+    QString MissingDocumentType() const;
     // Builds the page's fractal into a new fractal document through the
     // fractal template; nothing (null) when a needed document is not found.
     CFractalDoc* Build() const;
@@ -137,7 +140,8 @@ public:
     // (and a message) when they are not.
     bool SetActivePage(int index);
     // Validates the showing page and builds its fractal. False when the
-    // page's data are refused (the sheet stays open, the user was told).
+    // page's data are refused or a component it needs is not open (the
+    // sheet stays open, the user was told).
     bool Confirm();
     // The document the last confirmation made, null when none.
     CFractalDoc* Built() const { return m_built; }

@@ -228,6 +228,10 @@ inline constexpr int ProductionOutOfRange = 35006; // "%d" (value), then "%d" (p
 inline constexpr int PatternInfoTitle = 60000;     // "%d" (step count)
 inline constexpr int MapTitle = 60001;             // "%d" (map index)
 inline constexpr int DesignSheetCaption = 60100;
+// The design sheet's page needs a component document that is not open.
+inline constexpr int DesignNeedsDocument = 62180; // "%1" (document type)
+// An untitled fractal window before it is given a fractal.
+inline constexpr int NoFractalYet = 62181;
 
 // Why a fractal document is not saved.
 inline constexpr int NoFractalToSave = 62150;
@@ -275,9 +279,10 @@ inline constexpr std::array kFixed = {
     PatternInfoTitle, MapTitle,          DesignSheetCaption};
 
 // Messages of the shell and its documents.
-inline constexpr std::array kShell = {NoFractalToSave,   DamagedFractalNotSaved, FractalNotWritten,
-                                      MeasuringForPrint, DamagedAtLine,          EndsBeforeLine,
-                                      LacksWhatItNeeds,  NoKnownFractal,         TooManyDays};
+inline constexpr std::array kShell = {
+    NoFractalToSave, DamagedFractalNotSaved, FractalNotWritten, MeasuringForPrint,
+    DamagedAtLine,   EndsBeforeLine,         LacksWhatItNeeds,  NoKnownFractal,
+    TooManyDays,     DesignNeedsDocument,    NoFractalYet};
 
 // Exporting, copying and the manual's window.
 inline constexpr std::array kPictureAndManual = {

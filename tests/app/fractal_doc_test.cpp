@@ -153,9 +153,15 @@ private slots:
         auto* unknown = qobject_cast<CFractalDoc*>(App().OpenDocumentFile(spiral));
         QVERIFY(unknown && !unknown->Fractal());
         QVERIFY(unknown->ProblemText().contains(QStringLiteral("no fractal of a kind")));
-        QVERIFY(!NewDocument()->DoSave(path));
+        CFractalDoc* empty = NewDocument();
+        QVERIFY(!empty->DoSave(path));
         QCOMPARE(ReadFile(path), cut);
         QCOMPARE(Prompted().errors.size(), 3);
+        // A new window without a fractal says how to get one.
+        QVERIFY2(empty->ProblemText().contains(QStringLiteral("Ctrl+L")),
+                 qPrintable(empty->ProblemText()));
+        QTest::qWait(50);
+        QVERIFY(GrabsText(FirstView(empty)));
     }
 
     void DayCommandsAndPresets()

@@ -134,9 +134,15 @@ private slots:
         QCOMPARE(automata->itemText(0), QStringLiteral("no document"));
         QCOMPARE(automata->currentIndex(), -1);
         QVERIFY(!designpage::FindDocumentByTitle(*automata, automatonTemplate));
-        QVERIFY(sheet.Confirm());
+        // Confirming without the automaton builds nothing, keeps the sheet
+        // open and names the missing type.
+        const int errors = m_prompts.errors.size();
+        QVERIFY(!sheet.Confirm());
         QVERIFY(!sheet.Built());
         QVERIFY(FractalDocuments().isEmpty());
+        QCOMPARE(m_prompts.errors.size(), errors + 1);
+        QVERIFY2(m_prompts.errors.last().contains(QStringLiteral("Automaton")),
+                 qPrintable(m_prompts.errors.last()));
 
         ResourceLibrary french;
         ResourceLibrary::AddBuildDirectory(QStringLiteral(KALEIDRA_BUNDLE_DIR));
