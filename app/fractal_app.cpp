@@ -28,6 +28,7 @@
 #include <QLibraryInfo>
 #include <QPrinter>
 #include <QScreen>
+#include <QSettings>
 #include <QTranslator>
 
 #include <cstdio>
@@ -196,9 +197,11 @@ bool CFractalApp::CreateMainFrame()
         SetMainFrame(nullptr);
         return false;
     }
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        frame->resize(area.width() * 3 / 4, area.height() * 3 / 4);
+    // As the user left it; a first start fits the screen.
+    QSettings settings(SettingsOrganization(), SettingsApplication());
+    if (!frame->RestoreWindowState(settings)) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            frame->FitScreen(screen->availableGeometry());
     }
     m_mainFrame = frame.release();
     return true;

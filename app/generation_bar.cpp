@@ -8,9 +8,11 @@
 #include "ids/command_ids.h"
 #include "ids/resource_ids.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace {
 
@@ -39,6 +41,10 @@ CGenerationBar::CGenerationBar(QWidget* parent) : QWidget(parent)
     m_box->setObjectName(QString::number(Cmd::GenerationBox));
     m_box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_box->setMinimumContentsLength(3);
+    // Typed counts are issued as they are, never added to the list: the
+    // list holds the counts drawn so far.
+    m_box->setEditable(true);
+    m_box->setInsertPolicy(QComboBox::NoInsert);
     const CommandStrings strings = CommandStringsFor(Cmd::GenerationBox);
     m_box->setToolTip(strings.toolTip);
     m_box->setStatusTip(strings.statusTip);
@@ -56,6 +62,28 @@ CGenerationBar::CGenerationBar(QWidget* parent) : QWidget(parent)
 void CGenerationBar::Bind(CommandRouter& router)
 {
     BindComboBox(router, m_box, Cmd::GenerationBox);
+    // An entry of the list is issued by the box's activation; a count that
+    // is not in the list only arrives here.
+    connect(m_box->lineEdit(), &QLineEdit::returnPressed, this, [this, &router] {
+        const QString text = m_box->currentText();
+        if (m_box->findText(text) >= 0) {
+            return;
+        }
+        const int days = TypedDays(text);
+        if (days < 1) {
+            QApplication::beep();
+            emit refused();
+            return;
+        }
+        (void)router.ExecuteValue(Cmd::GenerationBox, QString::number(days));
+    });
     router.Bind(m_more, Cmd::MoreGenerations);
     router.Bind(m_fewer, Cmd::FewerGenerations);
+}
+
+int CGenerationBar::TypedDays(const QString& text)
+{
+    bool number = false;
+    const int days = text.trimmed().toInt(&number);
+    return number && days >= 1 ? days : 0;
 }

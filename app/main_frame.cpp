@@ -10,11 +10,13 @@
 #include "ids/command_ids.h"
 #include "ids/resource_ids.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QToolBar>
@@ -74,6 +76,7 @@ bool CMainFrame::createToolBars()
 
     m_generationBar = new CGenerationBar(this);
     m_generationBar->Bind(Router());
+    connect(m_generationBar, &CGenerationBar::refused, this, &CMainFrame::RefillGenerationBox);
     m_bands[2] =
         AddBar(Res::Dialog::GenerationBar, Res::Text::GenerationBarCaption, m_generationBar);
 
@@ -222,6 +225,8 @@ void FillComboBox(QComboBox* box, View* view, int id, Entries entries)
     BarControlState state;
     const bool used = view != nullptr && view->QueryBarControl(id, state);
     const QSignalBlocker blocker(box);
+    box->setToolTip(used && !state.toolTip.isEmpty() ? state.toolTip
+                                                     : CommandStringsFor(id).toolTip);
     if (entries == Entries::FromView) {
         box->clear();
         box->addItems(state.items);
@@ -287,4 +292,94 @@ QToolBar* CMainFrame::Band(int k) const
 QComboBox* CMainFrame::GenerationBox() const
 {
     return m_generationBar ? m_generationBar->GenerationBox() : nullptr;
+}
+
+void CMainFrame::RefillGenerationBox()
+{
+    FillComboBox(GenerationBox(), ActiveView(), Cmd::GenerationBox, Entries::FromView);
+}
+
+namespace {
+
+const QString kGeometryKey = QStringLiteral("MainWindow/Geometry");
+const QString kStateKey = QStringLiteral("MainWindow/State");
+// Bumped when the bars change so much that an old layout no longer fits.
+constexpr int kStateVersion = 1;
+
+} // namespace
+
+bool CMainFrame::RestoreWindowState(QSettings& settings)
+{
+    const QByteArray geometry = settings.value(kGeometryKey).toByteArray();
+    if (geometry.isEmpty() || !restoreGeometry(geometry)) {
+        return false;
+    }
+    (void)restoreState(settings.value(kStateKey).toByteArray(), kStateVersion);
+    // Which bands show is the active view's business, not the last session's.
+    ShowBands(m_bandSet);
+    return true;
+}
+
+void CMainFrame::SaveWindowState(QSettings& settings) const
+{
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kStateKey, saveState(kStateVersion));
+}
+
+void CMainFrame::FitScreen(const QRect& available)
+{
+    // Below this a quarter less would leave too little for the bands and a
+    // drawing.
+    constexpr int kCrampedWidth = 640;
+    QRect area = available;
+    if (available.width() * 3 / 4 >= kCrampedWidth) {
+        area.setSize(available.size() * 3 / 4);
+        area.moveCenter(available.center());
+    }
+    setGeometry(area);
+    WrapBands(area.width());
+}
+
+void CMainFrame::WrapBands(int width)
+{
+    // Each band set shown by some window, bands in their order: a band that
+    // would run past the right edge starts a new row. A break before a band
+    // another set does not show leaves that set's rows as they were.
+    std::array<bool, kBandCount> breakBefore{};
+    for (const int bandSet : {kBandsFractal, kBandsPattern, kBandsIfs, kBandsList, kBandsInitial}) {
+        int row = 0;
+        for (int k = 0; k < kBandCount; ++k) {
+            if (m_bands[k] == nullptr || (bandSet & (1 << k)) == 0) {
+                continue;
+            }
+            const int w = m_bands[k]->sizeHint().width();
+            if (row > 0 && (breakBefore[k] || row + w > width)) {
+                breakBefore[k] = true;
+                row = w;
+            } else {
+                row += w;
+            }
+        }
+    }
+    for (int k = 1; k < kBandCount; ++k) {
+        if (m_bands[k] == nullptr) {
+            continue;
+        }
+        removeToolBarBreak(m_bands[k]);
+        if (breakBefore[k]) {
+            insertToolBarBreak(m_bands[k]);
+        }
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    MdiFrame::closeEvent(event);
+    if (!event->isAccepted()) {
+        return;
+    }
+    if (const Application* app = Application::Instance()) {
+        QSettings settings(app->SettingsOrganization(), app->SettingsApplication());
+        SaveWindowState(settings);
+    }
 }

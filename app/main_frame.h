@@ -22,6 +22,7 @@ class CGenerationBar;
 class QComboBox;
 class QDockWidget;
 class QLineEdit;
+class QSettings;
 class QToolBar;
 
 class CMainFrame : public MdiFrame
@@ -64,18 +65,35 @@ public:
     QLineEdit* GridSquaresEdit() const { return m_gridSquares; }
     QLineEdit* GridRaysEdit() const { return m_gridRays; }
 
+    // The window as the user left it: size, place, tool bars and dock, from
+    // `settings` (written by SaveWindowState when the window closed). False,
+    // and nothing changed, when the settings hold none (a first start).
+    bool RestoreWindowState(QSettings& settings);
+    void SaveWindowState(QSettings& settings) const;
+    // A first start on a screen whose free area is `available`: three
+    // quarters of it, or all of it when that would be cramped, and the
+    // bands of each band set wrapped onto further rows where one row cannot
+    // hold them, so no control is pushed into a tool bar's overflow menu.
+    void FitScreen(const QRect& available);
+    // Wraps the bands for a window `width` units wide (see FitScreen).
+    void WrapBands(int width);
+
 protected:
     // Shows the view's band set and colours and fills the bar controls it
     // uses; with no view, the initial bands and the program's colours.
     void OnActiveViewChanged(View* view) override;
     bool createToolBars() override;
     bool createDockWindows() override;
+    // Remembers the window as it was left, once the documents let it close.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QToolBar* AddBar(int id, int titleId, QWidget* content);
     void AddBandImage(QToolBar* bar, int image);
     QWidget* MakePatternBar();
     QWidget* MakeGridBar();
+    // The generation box shows the active view's count again.
+    void RefillGenerationBox();
 
     std::array<QToolBar*, kBandCount> m_bands{};
     CGenerationBar* m_generationBar = nullptr;

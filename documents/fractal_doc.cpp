@@ -84,7 +84,16 @@ void CFractalDoc::SetFractal(FractalPtr fractal)
     m_fractal = std::move(fractal);
     m_read = {};
     m_fromFile = false;
+    if (!PathName().isEmpty()) {
+        SetModifiedFlag(true);
+    }
+    TitleNameChanged();
     UpdateAllViews(nullptr, 0);
+}
+
+QString CFractalDoc::TitleName() const
+{
+    return m_fractal ? QString::fromStdString(m_fractal->m_name) : QString();
 }
 
 bool CFractalDoc::SetPreset(int kind, int index)

@@ -44,7 +44,13 @@ public:
     // their own threads through the reference they take.
     const FractalPtr& Fractal() const { return m_fractal; }
     // Replaces the fractal (the design sheet, tests) and updates the views.
+    // A document with a file is then modified: the file no longer holds
+    // what the windows show, so saving and closing must not pass for
+    // doing nothing.
     void SetFractal(FractalPtr fractal);
+    // The fractal's name (empty without a fractal): an untitled window is
+    // called after it, and Save As proposes it.
+    QString TitleName() const override;
     // The day count, when it is at least 1 and the fractal is usable; the
     // views draw anew either way. The day commands change the picture, not
     // the file's content as the user sees it: the document is not marked

@@ -47,6 +47,7 @@ public:
     bool Save(CTextArchive& ar) override;
     bool IsValid() const override;
     int MaxDays() const override { return kMaxStackDays; }
+    ElementCount CountElements(int days) const override;
     Pattern* GetGenerator() override { return &m_generator; }
     Automaton* GetAutomaton() override { return &m_automaton; }
 

@@ -5,6 +5,7 @@
 // lets a drawing be stopped and report progress. The kind factory that
 // reads a file into one of the kinds is in engine/create_fractal.h.
 
+#include "engine/element_count.h"
 #include "surface/batch_surface.h"
 #include "surface/drawing_surface.h"
 #include "surface/extent_surface.h"
@@ -79,6 +80,15 @@ public:
     // ComputeBounds refuse (false, nothing drawn), and callers say "at most
     // N days for this fractal" rather than show another generation.
     virtual int MaxDays() const { return kMaxDepth; }
+    // The elements generation `days` makes, counted without drawing it:
+    // nothing below 1 day, above MaxDays() or for a fractal that is not
+    // drawn. Cheap next to drawing (a pass per generation over the kind's
+    // rules), so the interface thread may ask before a drawing starts.
+    virtual ElementCount CountElements(int days) const
+    {
+        (void)days;
+        return {};
+    }
 
     // The components inside the fractal (not copies), or null.
     virtual InitiatorSet* GetInitiators() { return nullptr; }

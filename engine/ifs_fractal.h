@@ -33,6 +33,7 @@ public:
     void DrawGeneratorOverlay(MarkerSurface& surface, ColorPair colors) override;
     bool Save(CTextArchive& ar) override;
     bool IsValid() const override;
+    ElementCount CountElements(int days) const override;
     AffineMapSet* GetAffineMaps() override { return &m_maps; }
 
 protected:

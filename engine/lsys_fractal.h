@@ -35,6 +35,7 @@ public:
     bool Save(CTextArchive& ar) override;
     bool IsValid() const override;
     int MaxDays() const override { return kMaxStackDays; }
+    ElementCount CountElements(int days) const override;
     LSystem* GetLsystem() override { return &m_lsystem; }
     Directions* GetDirections() override { return &m_directions; }
 

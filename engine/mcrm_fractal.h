@@ -24,6 +24,7 @@ public:
 
     bool Save(CTextArchive& ar) override;
     bool IsValid() const override;
+    ElementCount CountElements(int days) const override;
     Pattern* GetGenerator() override { return &m_generator; }
 
 private:

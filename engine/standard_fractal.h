@@ -36,6 +36,7 @@ public:
     void DrawGeneratorOverlay(MarkerSurface& surface, ColorPair colors) override;
     bool Save(CTextArchive& ar) override;
     bool IsValid() const override;
+    ElementCount CountElements(int days) const override;
     InitiatorSet* GetInitiators() override { return &m_initiators; }
     Pattern* GetGenerator() override { return &m_generator; }
 

@@ -1,7 +1,7 @@
 #include "framework/document.h"
 
-#include "framework/application.h"
 #include "fileio/atomic_file.h"
+#include "framework/application.h"
 #include "framework/child_frame.h"
 #include "framework/doc_template.h"
 #include "framework/framework_strings.h"
@@ -33,6 +33,58 @@ void Document::SetTitle(const QString& title)
     emit TitleChanged(m_title);
 }
 
+QString Document::TitleName() const
+{
+    return QString();
+}
+
+QString Document::DisplayTitle() const
+{
+    const QString name = m_pathName.isEmpty() ? TitleName() : QString();
+    return name.isEmpty() ? m_title : name + QStringLiteral(" \u2014 ") + m_title;
+}
+
+QString Document::FileSafeName(const QString& name)
+{
+    // File systems take 255 bytes for one name: this leaves room for an
+    // extension.
+    constexpr qsizetype kMaxBytes = 200;
+    static const QString refused = QStringLiteral("/\\:*?\"<>|");
+    QString safe;
+    safe.reserve(name.size());
+    for (const QChar ch : name) {
+        const bool control = ch.category() == QChar::Other_Control;
+        safe.append(control || refused.contains(ch) ? QLatin1Char('_') : ch);
+    }
+    // A leading dot would hide the file; trailing dots and blanks are lost
+    // or confusing on other systems.
+    const auto trimmable = [](QChar ch) { return ch.isSpace() || ch == QLatin1Char('.'); };
+    qsizetype first = 0;
+    while (first < safe.size() && trimmable(safe[first])) {
+        ++first;
+    }
+    qsizetype last = safe.size();
+    while (last > first && trimmable(safe[last - 1])) {
+        --last;
+    }
+    safe = safe.mid(first, last - first);
+    if (safe.toUtf8().size() > kMaxBytes) {
+        while (safe.toUtf8().size() > kMaxBytes) {
+            // Never half of a character outside the basic plane.
+            safe.chop(safe.size() >= 2 && safe.back().isLowSurrogate() ? 2 : 1);
+        }
+        while (!safe.isEmpty() && trimmable(safe.back())) {
+            safe.chop(1);
+        }
+    }
+    return safe;
+}
+
+void Document::TitleNameChanged()
+{
+    UpdateFrameTitles();
+}
+
 void Document::SetPathName(const QString& path, AddToRecent add)
 {
     const QFileInfo info(path);
@@ -51,6 +103,7 @@ void Document::SetModifiedFlag(bool modified)
         return;
     }
     m_modified = modified;
+    UpdateFrameTitles();
     emit ModifiedChanged(m_modified);
 }
 
@@ -95,10 +148,13 @@ void Document::UpdateAllViews(View* sender, int hint)
 void Document::UpdateFrameTitles()
 {
     const QVector<ChildFrame*> frames = Frames();
+    const QString title = DisplayTitle();
+    // The mark says the file on disk differs from what the windows show.
+    const QString mark = m_modified ? QStringLiteral("*") : QString();
     for (int i = 0; i < frames.size(); ++i) {
-        const QString title =
-            frames.size() > 1 ? QStringLiteral("%1:%2").arg(m_title).arg(i + 1) : m_title;
-        frames[i]->setWindowTitle(title);
+        frames[i]->setWindowTitle(frames.size() > 1
+                                      ? QStringLiteral("%1:%2%3").arg(title).arg(i + 1).arg(mark)
+                                      : title + mark);
     }
 }
 
@@ -164,7 +220,7 @@ bool Document::SaveModified()
     if (!IsModified()) {
         return true;
     }
-    const QString text = FrameworkText(FrameworkString::AskToSave).arg(m_title);
+    const QString text = FrameworkText(FrameworkString::AskToSave).arg(DisplayTitle());
     switch (Prompts::Current().AskSaveChanges(Application::DialogParent(), text)) {
     case Prompts::SaveChoice::Save:
         return DoFileSave();
@@ -181,7 +237,18 @@ bool Document::DoSave(const QString& path)
     QString target = path;
     if (target.isEmpty()) {
         const QString extension = m_template ? m_template->DefaultExtension() : QString();
-        QString suggested = m_pathName.isEmpty() ? m_title : m_pathName;
+        QString suggested = m_pathName;
+        if (suggested.isEmpty()) {
+            // The name of what the document holds, when it has one: a name
+            // with dots of its own ("koch 1.5") still gets the extension.
+            const QString named = FileSafeName(TitleName());
+            suggested = named.isEmpty() ? m_title : named;
+            const QString ending = QLatin1Char('.') + extension;
+            if (!extension.isEmpty() && !named.isEmpty() &&
+                !suggested.endsWith(ending, Qt::CaseInsensitive)) {
+                suggested += ending;
+            }
+        }
         if (!extension.isEmpty() && QFileInfo(suggested).suffix().isEmpty()) {
             suggested += QLatin1Char('.') + extension;
         }

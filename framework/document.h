@@ -33,6 +33,19 @@ public:
 
     QString Title() const { return m_title; }
     void SetTitle(const QString& title);
+    // What the document holds, by name (a drawing's own name, say), for
+    // documents that have one; empty by default. An untitled document shows
+    // it before its title ("koch — Fractal3") and Save As proposes it as the
+    // file name.
+    virtual QString TitleName() const;
+    // The title as windows show it, without the modified mark: the title,
+    // preceded by TitleName() while the document has no file.
+    QString DisplayTitle() const;
+    // `name` made fit for a file name: characters that file systems refuse
+    // or shells trip over (/ \ : * ? " < > | and control characters) become
+    // "_", blanks and dots are trimmed from the ends and the length is
+    // limited to 200 bytes of UTF-8. Empty when nothing usable remains.
+    static QString FileSafeName(const QString& name);
     // The file of the document; empty while it is untitled.
     QString PathName() const { return m_pathName; }
     // Sets the file, makes its name the title and, unless told otherwise,
@@ -91,6 +104,8 @@ signals:
 
 protected:
     void SetLastError(const QString& reason) { m_lastError = reason; }
+    // TitleName() changed: the windows' titles follow.
+    void TitleNameChanged();
 
     QString m_lastError;
 

@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -14,6 +16,8 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
@@ -27,6 +31,27 @@ QString Caption()
         title = QApplication::applicationDisplayName();
     }
     return title.isEmpty() ? FrameworkText(FrameworkString::AppTitle) : title;
+}
+
+// Qt's own file dialog (where the desktop offers none) starts with columns
+// too narrow for long names and dates: they follow their contents each time
+// a folder has been read, and the dialog gets room for them.
+void FitFileDialog(QFileDialog& dialog)
+{
+    auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    if (tree == nullptr || model == nullptr) {
+        return; // the desktop's dialog sizes its own columns
+    }
+    QObject::connect(
+        model, &QFileSystemModel::directoryLoaded, tree,
+        [tree] { tree->header()->resizeSections(QHeaderView::ResizeToContents); },
+        Qt::QueuedConnection);
+    QSize size = dialog.sizeHint().expandedTo(QSize(760, 460));
+    if (const QScreen* screen = dialog.screen()) {
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    }
+    dialog.resize(size);
 }
 
 } // namespace
@@ -70,13 +95,25 @@ void Prompts::ShowInformation(QWidget* parent, const QString& text)
 QStringList Prompts::GetOpenFileNames(QWidget* parent, const QString& caption,
                                       const QString& filters)
 {
-    return QFileDialog::getOpenFileNames(parent, caption, QString(), filters);
+    QFileDialog dialog(parent, caption, QString(), filters);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    FitFileDialog(dialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
 
 QString Prompts::GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                                  const QString& filters)
 {
-    return QFileDialog::getSaveFileName(parent, caption, suggested, filters);
+    QFileDialog dialog(parent, caption, QString(), filters);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(suggested);
+    FitFileDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    return dialog.selectedFiles().first();
 }
 
 int Prompts::ChooseItem(QWidget* parent, const QString& caption, const QString& prompt,

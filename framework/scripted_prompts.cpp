@@ -36,7 +36,7 @@ QString ScriptedPrompts::GetSaveFileName(QWidget* parent, const QString& caption
 {
     Q_UNUSED(parent);
     Q_UNUSED(caption);
-    Q_UNUSED(suggested);
+    saveSuggestions.append(suggested);
     saveFilters.append(filters);
     return saveFileNames.isEmpty() ? QString() : saveFileNames.takeFirst();
 }

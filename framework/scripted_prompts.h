@@ -29,6 +29,7 @@ public:
     QStringList errors;
     QStringList informations;
     QStringList saveFilters;
+    QStringList saveSuggestions; // the file names Save As proposed
     QStringList openFilters;
     QStringList chooseCaptions;
     QList<QStringList> chooseItems;

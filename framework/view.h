@@ -33,6 +33,7 @@ struct BarControlState
     QStringList items; // a combo box's entries; left empty for an edit
     QString text;      // the edit's or the combo box's text
     int current = -1;  // the selected entry of a combo box, -1 for none
+    QString toolTip;   // what the control's tool tip says; empty: its usual one
 };
 
 class View : public QWidget, public CommandTarget

@@ -26,6 +26,8 @@
 //                   needs, 62403 no fractal of a known kind, 62404 more
 //                   days than the kind can draw).
 //   62500-62529     exporting and copying a picture, the manual's window.
+//   62530-62569     element counts and progress of a fractal window's
+//                   drawing (62530-62534: see Str::kProgress).
 //
 // Text formats: strings whose number is fixed above 34000 and the document
 // strings are printf formats ("%d", "%c", "%s") as the callers format them;
@@ -269,6 +271,13 @@ inline constexpr int ManualForward = 62522;
 inline constexpr int ManualContents = 62523;
 inline constexpr int ManualMissing = 62524; // "%1" (language code)
 
+// What a fractal window says of a drawing's size and progress.
+inline constexpr int GenerationCountTip = 62530; // "%1" (days), "%2" (elements)
+inline constexpr int LongDrawing = 62531;        // "%1" (name), "%2" (days), "%3" (elements)
+inline constexpr int MeasuringProgress = 62532;  // "%1" (name), "%2" (days), "%3" (percent)
+inline constexpr int DrawingProgress = 62533;    // "%1" (name), "%2" (days), "%3" (percent)
+inline constexpr int CountTooLarge = 62534;      // in place of a count past 2^64 - 1
+
 // The strings whose numbers are fixed and that editors and dialogs rely on.
 inline constexpr std::array kFixed = {
     StartWordLocked,  RuleLabel,         SymbolColumn,      NameLabel,       ValueColumn,
@@ -283,6 +292,9 @@ inline constexpr std::array kShell = {
     NoFractalToSave, DamagedFractalNotSaved, FractalNotWritten, MeasuringForPrint,
     DamagedAtLine,   EndsBeforeLine,         LacksWhatItNeeds,  NoKnownFractal,
     TooManyDays,     DesignNeedsDocument,    NoFractalYet};
+
+inline constexpr std::array kProgress = {GenerationCountTip, LongDrawing, MeasuringProgress,
+                                         DrawingProgress, CountTooLarge};
 
 // Exporting, copying and the manual's window.
 inline constexpr std::array kPictureAndManual = {

@@ -69,7 +69,10 @@ RunResult WindowSurface::Run()
     if (m_started) {
         m_started();
     }
-    return DoDraw(request);
+    const RunResult result = DoDraw(request);
+    m_phase.store(Phase::Idle, std::memory_order_relaxed);
+    m_phaseElements.store(0, std::memory_order_relaxed);
+    return result;
 }
 
 RunResult WindowSurface::DoDraw(const DrawRequest& request)
@@ -80,6 +83,9 @@ RunResult WindowSurface::DoDraw(const DrawRequest& request)
     if (fractal == nullptr || fractal->m_bad || request.pixelSize.isEmpty()) {
         return RunResult::Done;
     }
+    m_measureReportElements = fractal->m_progressPeriod;
+    m_phaseElements.store(0, std::memory_order_relaxed);
+    m_phase.store(Phase::Measuring, std::memory_order_relaxed);
     // Released before `request` lets the fractal go.
     std::unique_lock drawing(fractal->DrawingLock(), std::defer_lock);
     // A deadline on the system clock: the steady clock's wait goes through a
@@ -112,6 +118,8 @@ RunResult WindowSurface::DoDraw(const DrawRequest& request)
         options.progress = &WindowSurface::PaintProgress;
         options.progressArg = this;
         painting = true;
+        m_phaseElements.store(0, std::memory_order_relaxed);
+        m_phase.store(Phase::Painting, std::memory_order_relaxed);
         m_lastPublish = Clock::now();
         if (PaintFractal(m_image, *fractal, request.zoom, request.settings,
                          m_markers.IsEmpty() ? nullptr : &m_markers, StopAddress(), options)) {
@@ -137,6 +145,7 @@ RunResult WindowSurface::DoDraw(const DrawRequest& request)
 void WindowSurface::MeasureProgress(void* arg)
 {
     auto* self = static_cast<WindowSurface*>(arg);
+    self->m_phaseElements.fetch_add(self->m_measureReportElements, std::memory_order_relaxed);
     self->m_frameCount.fetch_add(1, std::memory_order_relaxed);
     if (!self->m_hatched || Clock::now() - self->m_lastPublish >= kAnimationInterval) {
         self->ShowBusy();
@@ -146,6 +155,7 @@ void WindowSurface::MeasureProgress(void* arg)
 void WindowSurface::PaintProgress(void* arg)
 {
     auto* self = static_cast<WindowSurface*>(arg);
+    self->m_phaseElements.fetch_add(kPaintReportElements, std::memory_order_relaxed);
     if (Clock::now() - self->m_lastPublish >= kPublishInterval) {
         self->Publish();
     }

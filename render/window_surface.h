@@ -90,6 +90,21 @@ public:
     // is taken). Set before Start.
     void SetDrawingStarted(std::function<void()> started) { m_started = std::move(started); }
 
+    // What the drawing in progress is doing and the elements it has counted
+    // in that phase so far (any thread): measuring counts the fractal's
+    // elements, painting the calls that reach the image. Idle with 0
+    // between drawings.
+    enum class Phase : int
+    {
+        Idle,
+        Measuring,
+        Painting
+    };
+    Phase CurrentPhase() const { return m_phase.load(std::memory_order_relaxed); }
+    std::int64_t PhaseElements() const { return m_phaseElements.load(std::memory_order_relaxed); }
+    // Painting reports progress after this many calls (see PaintOptions).
+    static constexpr std::int64_t kPaintReportElements = std::int64_t{1} << 16;
+
     // The busy animation's frame counter of the drawing in progress, or of
     // the last one (worker's value; for tests, read after the completion).
     int AnimationFrameCount() const { return m_frameCount.load(std::memory_order_relaxed); }
@@ -129,4 +144,7 @@ private:
     bool m_hatched = false;
     Clock::time_point m_lastPublish;
     std::atomic<int> m_frameCount{0};
+    std::atomic<Phase> m_phase{Phase::Idle};
+    std::atomic<std::int64_t> m_phaseElements{0};
+    std::int64_t m_measureReportElements = 0;
 };

@@ -1,6 +1,7 @@
 #include "views/fractal_view.h"
 
 #include "documents/fractal_doc.h"
+#include "engine/fractal_kind.h"
 #include "framework/application.h"
 #include "framework/mdi_frame.h"
 #include "framework/standard_ids.h"
@@ -16,13 +17,16 @@
 
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QRegion>
 #include <QSignalBlocker>
+#include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -209,6 +213,14 @@ bool CFractalView::QueryBarControl(int controlId, BarControlState& state) const
         state.items.append(state.text);
         state.current = static_cast<int>(state.items.size()) - 1;
     }
+    const CFractal& fractal = *document->Fractal();
+    const int days = fractal.m_days.load();
+    if (days >= 1 && days <= fractal.MaxDays()) {
+        state.toolTip = UiResources::Current()
+                            .String(Res::Str::GenerationCountTip)
+                            .arg(days)
+                            .arg(CountText(fractal.CountElements(days).drawn));
+    }
     return true;
 }
 
@@ -319,6 +331,7 @@ void CFractalView::RequestDrawing()
         // empty generation box: an opened file that shows nothing is not
         // passed off as a success.
         m_problem = document != nullptr ? document->ProblemText() : QString();
+        EndProgress();
         ShowStatusText(m_problem);
         BarsChanged();
         update();
@@ -331,6 +344,7 @@ void CFractalView::RequestDrawing()
         m_surface->ClearImage();
         m_drawingDue = false;
         m_problem = UiResources::Current().String(Res::Str::TooManyDays).arg(fractal.MaxDays());
+        EndProgress();
         ShowStatusText(m_problem);
         update();
         return;
@@ -355,6 +369,7 @@ void CFractalView::RequestDrawing()
                               static_cast<int>(std::ceil(height() * request.devicePixelRatio)));
     m_surface->Request(std::move(request));
     ++m_drawingRequests;
+    StartProgress(*document->Fractal());
 }
 
 bool CFractalView::StopDrawing()
@@ -364,6 +379,7 @@ bool CFractalView::StopDrawing()
 
 void CFractalView::EndDrawing()
 {
+    EndProgress();
     if (m_surface) {
         m_surface->Stop();
         m_surface->QuitAndWait();
@@ -483,6 +499,11 @@ void CFractalView::UpdateActionsLater()
 void CFractalView::ShowGenerationDone()
 {
     m_generationShown = true;
+    // The text goes at once; the timer stays, as a drawing requested after
+    // the one that ended may not have begun yet.
+    if (m_surface && m_surface->CurrentPhase() == WindowSurface::Phase::Idle) {
+        HideProgress();
+    }
     BarsChanged();
 }
 
@@ -516,4 +537,96 @@ void CFractalView::OnPrint(QPainter& painter, QPrinter& printer, const QRect& pa
         return;
     }
     PrintFractal(painter, pageRect.size(), exclusive.Fractal(), m_settings.Background());
+}
+
+void CFractalView::StartProgress(const CFractal& fractal)
+{
+    if (m_progressTimer == nullptr) {
+        m_progressTimer = new QTimer(this);
+        m_progressTimer->setInterval(kProgressIntervalMs);
+        connect(m_progressTimer, &QTimer::timeout, this, &CFractalView::ShowProgress);
+    }
+    m_progressDays = fractal.m_days.load();
+    m_progressCount = fractal.CountElements(m_progressDays);
+    m_progressName = QString::fromStdString(fractal.m_name);
+    if (m_progressName.isEmpty() && GetDocument() != nullptr) {
+        m_progressName = GetDocument()->Title();
+    }
+    m_progressClock.start();
+    m_idleTicks = 0;
+    m_progressTimer->start();
+    if (m_progressCount.drawn >= kLongDrawing) {
+        ShowStatusText(UiResources::Current()
+                           .String(Res::Str::LongDrawing)
+                           .arg(m_progressName)
+                           .arg(m_progressDays)
+                           .arg(CountText(m_progressCount.drawn)));
+        m_progressShown = true;
+    } else if (m_progressShown) {
+        // The text of an earlier, longer drawing says nothing of this one.
+        ShowStatusText(QString());
+        m_progressShown = false;
+    }
+}
+
+void CFractalView::ShowProgress()
+{
+    const WindowSurface::Phase phase =
+        m_surface ? m_surface->CurrentPhase() : WindowSurface::Phase::Idle;
+    if (phase == WindowSurface::Phase::Idle) {
+        // Idle for a whole interval: no drawing is waiting to begin either.
+        if (++m_idleTicks >= 2) {
+            EndProgress();
+        }
+        return;
+    }
+    m_idleTicks = 0;
+    if (m_progressClock.elapsed() < kProgressDelayMs) {
+        return;
+    }
+    const bool measuring = phase == WindowSurface::Phase::Measuring;
+    const std::uint64_t total = measuring ? m_progressCount.counted : m_progressCount.drawn;
+    auto done = static_cast<std::uint64_t>(std::max<std::int64_t>(m_surface->PhaseElements(), 0));
+    // A long drawing is cut into pieces of about equal size on several
+    // threads, and only the first piece reports: it stands for all of them.
+    const int threads = drawing::DrawingThreads();
+    const bool split = threads > 1 && static_cast<double>(total) >= drawing::kParallelElements &&
+                       !(measuring && m_progressCount.boundsOnOneThread);
+    if (split) {
+        done = CountMul(done, static_cast<std::uint64_t>(threads));
+    }
+    // Never 100 % before the end: the estimate may run ahead of the threads.
+    int percent = 0;
+    if (total > 0 && total != kElementCountSaturated) {
+        percent = static_cast<int>(
+            std::min<long double>(99.0L, 100.0L * static_cast<long double>(done) / total));
+    }
+    const int text = measuring ? Res::Str::MeasuringProgress : Res::Str::DrawingProgress;
+    ShowStatusText(
+        UiResources::Current().String(text).arg(m_progressName).arg(m_progressDays).arg(percent));
+    m_progressShown = true;
+}
+
+void CFractalView::EndProgress()
+{
+    if (m_progressTimer != nullptr) {
+        m_progressTimer->stop();
+    }
+    HideProgress();
+}
+
+void CFractalView::HideProgress()
+{
+    if (m_progressShown) {
+        m_progressShown = false;
+        ShowStatusText(m_problem);
+    }
+}
+
+QString CFractalView::CountText(std::uint64_t count)
+{
+    if (count == kElementCountSaturated) {
+        return UiResources::Current().String(Res::Str::CountTooLarge);
+    }
+    return QLocale().toString(static_cast<qulonglong>(count));
 }

@@ -11,17 +11,22 @@
 //
 // Only the interface thread uses the view.
 
+#include "engine/element_count.h"
 #include "framework/view.h"
 #include "render/display_settings.h"
 #include "render/picture_writers.h"
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QString>
 
 #include <memory>
 #include <thread>
 
 class WindowSurface;
 class CFractalDoc;
+class CFractal;
+class QTimer;
 
 class CFractalView : public View
 {
@@ -104,6 +109,21 @@ private:
     void AskExport();
     bool CanMakePicture() const;
 
+    // The status bar during a drawing: the size of a long one as it starts,
+    // then, once it has run for kProgressDelayMs, what it does and how far
+    // it got; the idle text once it has ended.
+    void StartProgress(const CFractal& fractal);
+    void ShowProgress();
+    void EndProgress();
+    // The text goes, the watch goes on.
+    void HideProgress();
+    // `count` elements as the user reads them.
+    static QString CountText(std::uint64_t count);
+    static constexpr int kProgressDelayMs = 500;
+    static constexpr int kProgressIntervalMs = 200;
+    // Drawings at least this long are announced with their size.
+    static constexpr std::uint64_t kLongDrawing = 1000000;
+
     std::unique_ptr<WindowSurface> m_surface;
     // A drawing became due while the window could not show it.
     bool m_drawingDue = false;
@@ -114,6 +134,15 @@ private:
     // Why the document's fractal cannot be drawn, shown in place of the
     // picture; empty while it can.
     QString m_problem;
+    // The drawing the status bar reports on.
+    QTimer* m_progressTimer = nullptr;
+    QElapsedTimer m_progressClock;
+    ElementCount m_progressCount;
+    QString m_progressName;
+    int m_progressDays = 0;
+    int m_idleTicks = 0;
+    // The status bar shows a text of the progress, which its end takes away.
+    bool m_progressShown = false;
     // Wheel turns not yet a whole notch (touchpads send small steps).
     int m_wheelAngle = 0;
 };

@@ -162,6 +162,7 @@ private slots:
             QList<int>(Res::Str::kFramework.begin(), Res::Str::kFramework.end()) +
             QList<int>(Res::Str::kShell.begin(), Res::Str::kShell.end()) +
             QList<int>(Res::Str::kPictureAndManual.begin(), Res::Str::kPictureAndManual.end()) +
+            QList<int>(Res::Str::kProgress.begin(), Res::Str::kProgress.end()) +
             QList<int>(Res::Text::kAll.begin(), Res::Text::kAll.end());
         for (int id : fixed) {
             QVERIFY2(English().HasString(id), qPrintable(QString::number(id)));
