@@ -4,6 +4,7 @@
 #include "app/about_dialog.h"
 #include "app/color_bar.h"
 #include "app/fractal_app.h"
+#include "app/help_window.h"
 #include "app/main_frame.h"
 #include "app/random_presets.h"
 #include "documents/fractal_doc.h"
@@ -18,10 +19,6 @@
 #include "views/preset_dialog.h"
 
 #include <QColorDialog>
-#include <QDesktopServices>
-#include <QDir>
-#include <QStandardPaths>
-#include <QUrl>
 
 void CFractalApp::AddCommands()
 {
@@ -131,15 +128,8 @@ void CFractalApp::OnAbout()
 
 bool CFractalApp::OnHelp()
 {
-    // A folder that outlives the program: the browser may still be reading
-    // the manual after the program has ended.
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    const QString dir = QDir(cache.isEmpty() ? QDir::tempPath() : cache)
-                            .filePath(QStringLiteral("manual-") + m_languageCode);
-    const QString entry = ResourceLibrary::Instance().ExtractManual(dir);
-    if (entry.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(entry))) {
-        QApplication::beep();
-        return false;
-    }
-    return true;
+    // The manual in a window of our own: no browser needs to be installed,
+    // and the manual speaks the program's language.
+    const CHelpWindow* window = CHelpWindow::Open(DialogParent());
+    return window != nullptr && window->Home().isValid();
 }

@@ -77,7 +77,7 @@ public:
     void OnAbout();
     // The design sheet, composing a fractal from the open components.
     void OnDesignSheet();
-    // Opens the manual in the desktop's browser; beeps when it cannot.
+    // Opens the manual in the help window; false when no manual was found.
     bool OnHelp();
 
     void OnThreadDone(int result, std::thread::id thread) override;

@@ -15,12 +15,18 @@ MenuText SplitMenuText(const QString& text)
         return result;
     }
     result.caption = text.left(tab);
-    const QString keys = text.mid(tab + 1).trimmed();
-    const QKeySequence sequence = QKeySequence::fromString(keys, QKeySequence::PortableText);
-    // An unknown key name gives Qt::Key_unknown; no shortcut is better than
-    // a wrong one.
-    if (sequence.count() == 1 && sequence[0].key() != Qt::Key_unknown)
-        result.shortcut = sequence;
+    // "Ctrl++|Ctrl+=": the first is the one the menu shows, the others are
+    // bound too.
+    for (const QString& keys : text.mid(tab + 1).split(QLatin1Char('|'))) {
+        const QKeySequence sequence =
+            QKeySequence::fromString(keys.trimmed(), QKeySequence::PortableText);
+        // An unknown key name gives Qt::Key_unknown; no shortcut is better
+        // than a wrong one.
+        if (sequence.count() == 1 && sequence[0].key() != Qt::Key_unknown)
+            result.shortcuts.append(sequence);
+    }
+    if (!result.shortcuts.isEmpty())
+        result.shortcut = result.shortcuts.front();
     return result;
 }
 
@@ -43,8 +49,8 @@ QAction* CreateCommandAction(const MenuItem& item, QObject* parent)
     const MenuText text = SplitMenuText(item.text);
     auto* action = new QAction(text.caption, parent);
     action->setProperty("kaleidraCommand", item.id);
-    if (!text.shortcut.isEmpty())
-        action->setShortcut(text.shortcut);
+    if (!text.shortcuts.isEmpty())
+        action->setShortcuts(text.shortcuts);
     const CommandStrings strings = CommandStringsFor(item.id);
     action->setStatusTip(strings.statusTip);
     if (!strings.toolTip.isEmpty())

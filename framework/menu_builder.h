@@ -21,6 +21,9 @@ struct MenuText
 {
     QString caption;
     QKeySequence shortcut; // empty when the text names none or an unknown key
+    // Every key the text names, separated by '|' ("Ctrl++|Ctrl+="); the
+    // first is `shortcut`.
+    QList<QKeySequence> shortcuts;
 };
 
 MenuText SplitMenuText(const QString& text);

@@ -22,6 +22,7 @@ inline constexpr int FilePrintPreview = 0xE109; // print preview
 inline constexpr int FileMruFirst = 0xE110;     // first of the 16 recent files
 inline constexpr int FileMruLast = 0xE11F;      // last of the 16 recent files
 inline constexpr int FileMruCount = FileMruLast - FileMruFirst + 1;
+inline constexpr int EditCopy = 0xE122;       // copy the selection (a picture: all of it)
 inline constexpr int EditUndo = 0xE12B;       // undo the last edit (its name in the menu)
 inline constexpr int EditRedo = 0xE12C;       // redo the edit last undone
 inline constexpr int WindowNew = 0xE130;      // another window on the same document
@@ -41,27 +42,21 @@ inline constexpr int ViewStatusBar = 0xE801;  // show or hide the status bar
 
 // Every standard command a menu or tool button may issue; each needs a
 // status text and a tool tip in every language bundle.
-inline constexpr std::array kStandard = {FileNew,           FileOpen,
-                                         FileClose,         FileSave,
-                                         FileSaveAs,        FilePageSetup,
-                                         FilePrintSetup,    FilePrint,
-                                         FilePrintDirect,   FilePrintPreview,
-                                         FileMruFirst,      FileMruFirst + 1,
-                                         FileMruFirst + 2,  FileMruFirst + 3,
-                                         FileMruFirst + 4,  FileMruFirst + 5,
-                                         FileMruFirst + 6,  FileMruFirst + 7,
-                                         FileMruFirst + 8,  FileMruFirst + 9,
-                                         FileMruFirst + 10, FileMruFirst + 11,
-                                         FileMruFirst + 12, FileMruFirst + 13,
-                                         FileMruFirst + 14, FileMruLast,
-                                         EditUndo,          EditRedo,
-                                         WindowNew,         WindowArrange,
-                                         WindowCascade,     WindowTileHorz,
-                                         WindowTileVert,    FileCloseAll,
-                                         AppAbout,          AppExit,
-                                         HelpIndex,         Help,
-                                         NextWindow,        PrevWindow,
-                                         ViewToolBar,       ViewStatusBar};
+inline constexpr std::array kStandard = {FileNew,           FileOpen,          FileClose,
+                                         FileSave,          FileSaveAs,        FilePageSetup,
+                                         FilePrintSetup,    FilePrint,         FilePrintDirect,
+                                         FilePrintPreview,  FileMruFirst,      FileMruFirst + 1,
+                                         FileMruFirst + 2,  FileMruFirst + 3,  FileMruFirst + 4,
+                                         FileMruFirst + 5,  FileMruFirst + 6,  FileMruFirst + 7,
+                                         FileMruFirst + 8,  FileMruFirst + 9,  FileMruFirst + 10,
+                                         FileMruFirst + 11, FileMruFirst + 12, FileMruFirst + 13,
+                                         FileMruFirst + 14, FileMruLast,       EditCopy,
+                                         EditUndo,          EditRedo,          WindowNew,
+                                         WindowArrange,     WindowCascade,     WindowTileHorz,
+                                         WindowTileVert,    FileCloseAll,      AppAbout,
+                                         AppExit,           HelpIndex,         Help,
+                                         NextWindow,        PrevWindow,        ViewToolBar,
+                                         ViewStatusBar};
 
 } // namespace Cmd
 

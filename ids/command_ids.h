@@ -35,6 +35,7 @@ inline constexpr int DesignSheet = 0x802D;      // compose a fractal from open c
 inline constexpr int OpenComponents = 0x802E;   // fractal document: open its components
 inline constexpr int ZoomReset = 0x8045;        // zoom factor back to 1
 inline constexpr int GenerationBox = 0x8046;    // generation combo box of the generation bar
+inline constexpr int ExportPicture = 0x8047;    // write the window's picture to PNG, SVG or PDF
 
 // ---- Pattern editor (generators and initiators) ----------------------------
 inline constexpr int SaveMotif = 0x8014;        // save the motif and start a new one
@@ -103,6 +104,7 @@ inline constexpr std::array kAll = {ChoosePreset,
                                     OpenComponents,
                                     ZoomReset,
                                     GenerationBox,
+                                    ExportPicture,
                                     SaveMotif,
                                     InsertMotif,
                                     SquareGrid,

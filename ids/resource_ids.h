@@ -25,6 +25,7 @@
 //                   a line, 62401 ends before a line, 62402 lacks what it
 //                   needs, 62403 no fractal of a known kind, 62404 more
 //                   days than the kind can draw).
+//   62500-62529     exporting and copying a picture, the manual's window.
 //   62530-62569     element counts and progress of a fractal window's
 //                   drawing (62530-62534: see Str::kProgress).
 //
@@ -246,6 +247,29 @@ inline constexpr int EndsBeforeLine = 62401;   // "%1" (line)
 inline constexpr int LacksWhatItNeeds = 62402; // "%1" (kind keyword)
 inline constexpr int NoKnownFractal = 62403;
 inline constexpr int TooManyDays = 62404; // "%1" (the most days the kind draws)
+// Exporting and copying a fractal window's picture.
+inline constexpr int ExportCaption = 62500;
+inline constexpr int ExportFileLabel = 62501;
+inline constexpr int ExportBrowse = 62502;
+inline constexpr int ExportWidthLabel = 62503;
+inline constexpr int ExportHeightLabel = 62504;
+inline constexpr int ExportAntialias = 62505;
+inline constexpr int ExportFilterPng = 62506;
+inline constexpr int ExportFilterSvg = 62507;
+inline constexpr int ExportFilterPdf = 62508;
+inline constexpr int ExportProgress = 62509;    // "%1" (file name)
+inline constexpr int ExportFailed = 62510;      // "%1" (file), "%2" (reason)
+inline constexpr int ExportUnknownType = 62511; // "%1" (file name)
+inline constexpr int ExportNoPicture = 62512;
+inline constexpr int CopyProgress = 62513;
+inline constexpr int CopyFailed = 62514; // "%1" (reason)
+inline constexpr int ExportNoFileName = 62515;
+// The manual's window.
+inline constexpr int ManualCaption = 62520;
+inline constexpr int ManualBack = 62521;
+inline constexpr int ManualForward = 62522;
+inline constexpr int ManualContents = 62523;
+inline constexpr int ManualMissing = 62524; // "%1" (language code)
 
 // What a fractal window says of a drawing's size and progress.
 inline constexpr int GenerationCountTip = 62530; // "%1" (days), "%2" (elements)
@@ -268,8 +292,17 @@ inline constexpr std::array kShell = {
     NoFractalToSave, DamagedFractalNotSaved, FractalNotWritten, MeasuringForPrint,
     DamagedAtLine,   EndsBeforeLine,         LacksWhatItNeeds,  NoKnownFractal,
     TooManyDays,     DesignNeedsDocument,    NoFractalYet};
+
 inline constexpr std::array kProgress = {GenerationCountTip, LongDrawing, MeasuringProgress,
                                          DrawingProgress, CountTooLarge};
+
+// Exporting, copying and the manual's window.
+inline constexpr std::array kPictureAndManual = {
+    ExportCaption,    ExportFileLabel,   ExportBrowse,    ExportWidthLabel, ExportHeightLabel,
+    ExportAntialias,  ExportFilterPng,   ExportFilterSvg, ExportFilterPdf,  ExportProgress,
+    ExportFailed,     ExportUnknownType, ExportNoPicture, CopyProgress,     CopyFailed,
+    ExportNoFileName, ManualCaption,     ManualBack,      ManualForward,    ManualContents,
+    ManualMissing};
 } // namespace Str
 
 // ---- Dialog and bar texts: a block of 20 numbers per dialog -----------------

@@ -4,6 +4,7 @@
 #include "engine/fractal_kind.h"
 #include "framework/application.h"
 #include "framework/mdi_frame.h"
+#include "framework/standard_ids.h"
 #include "framework/thread_done_event.h"
 #include "framework/ui_resources.h"
 #include "ids/command_ids.h"
@@ -241,8 +242,8 @@ void CFractalView::AddCommands()
             UpdateActionsLater();
         },
         [this](CommandState& state) { state.Enable(IsDrawing()); });
-    AddCommand(Cmd::ZoomOut, [this] { SetZoom(m_zoom * 1.2); });
-    AddCommand(Cmd::ZoomIn, [this] { SetZoom(m_zoom * 0.8); });
+    AddCommand(Cmd::ZoomOut, [this] { SetZoom(m_zoom * kZoomOutFactor); });
+    AddCommand(Cmd::ZoomIn, [this] { SetZoom(m_zoom * kZoomInFactor); });
     AddCommand(
         Cmd::ZoomReset, [this] { SetZoom(1.0); },
         [this](CommandState& state) { state.SetCheck(m_zoom == 1.0); });
@@ -260,6 +261,11 @@ void CFractalView::AddCommands()
     AddCommandRange(Cmd::ColorFirst, Cmd::ColorLast,
                     [this](int id) { ChooseColor(id - Cmd::ColorFirst); });
     AddCommand(Cmd::ColorDialog, [this] { NextColorPair(); });
+    const auto canMakePicture = [this](CommandState& state) { state.Enable(CanMakePicture()); };
+    AddCommand(
+        Cmd::ExportPicture, [this] { AskExport(); }, canMakePicture);
+    AddCommand(
+        Cmd::EditCopy, [this] { (void)CopyPicture(); }, canMakePicture);
 }
 
 CFractalDoc* CFractalView::GetFractalDoc() const

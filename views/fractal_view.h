@@ -14,8 +14,10 @@
 #include "engine/element_count.h"
 #include "framework/view.h"
 #include "render/display_settings.h"
+#include "render/picture_writers.h"
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QString>
 
 #include <memory>
@@ -71,6 +73,21 @@ public:
     bool OnPreparePrinting(QPrinter& printer) override;
     void OnPrint(QPainter& painter, QPrinter& printer, const QRect& pageRect) override;
 
+    // Zoom factors of the zoom commands and of Ctrl+wheel: the picture's
+    // share of the window shrinks by ZoomOut and grows by ZoomIn.
+    static constexpr double kZoomOutFactor = 1.2;
+    static constexpr double kZoomInFactor = 0.8;
+
+    // The picture file of what this window shows (its colours, zoom and
+    // overlays) at `size`, chosen by the extension; a progress dialog with
+    // Cancel while it takes long. A failure is told in a message box. True
+    // when the file was written.
+    bool ExportPicture(const QString& path, QSize size, bool antialias);
+    // The window's picture at its own size on the clipboard; true when put there.
+    bool CopyPicture();
+    // The options a picture of this window at `size` is drawn with.
+    PictureOptions PictureOptionsFor(QSize size) const;
+
     DisplaySettings m_settings;
     double m_zoom = 1.0;
 
@@ -78,6 +95,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Ctrl+wheel zooms; the plain wheel is left to whoever scrolls.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void AddCommands();
@@ -87,6 +106,8 @@ private:
     void NextColorPair();
     void ShowInformation();
     void UpdateActionsLater();
+    void AskExport();
+    bool CanMakePicture() const;
 
     // The status bar during a drawing: the size of a long one as it starts,
     // then, once it has run for kProgressDelayMs, what it does and how far
@@ -122,4 +143,6 @@ private:
     int m_idleTicks = 0;
     // The status bar shows a text of the progress, which its end takes away.
     bool m_progressShown = false;
+    // Wheel turns not yet a whole notch (touchpads send small steps).
+    int m_wheelAngle = 0;
 };

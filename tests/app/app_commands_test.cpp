@@ -1,6 +1,6 @@
 // The application's commands: random presets (distinct, in kind order,
 // tiled side by side), a new fractal from the chooser, repainting every
-// view, the colour dialog for custom colours, and help.
+// view and the colour dialog for custom colours.
 
 #include "app_fixture.h"
 
@@ -10,11 +10,8 @@
 #include "views/preset_dialog.h"
 
 #include <QColorDialog>
-#include <QDesktopServices>
-#include <QFile>
 #include <QSet>
 #include <QSignalSpy>
-#include <QUrl>
 
 using namespace appfixture;
 
@@ -51,16 +48,6 @@ void VerifyTiledSideBySide(const QVector<CFractalDoc*>& documents)
     }
     QCOMPARE(left, area.width());
 }
-
-// Records the URLs the desktop would have opened.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void Open(const QUrl& url) { urls.append(url); }
-};
 
 } // namespace
 
@@ -197,31 +184,6 @@ private slots:
         QVERIFY(Frame().Router().Execute(Cmd::ColorDialog));
         QCOMPARE(shown, QColor(Qt::black));
         QCOMPARE(App().CurrentColors(), before);
-    }
-
-    void HelpOpensTheManualOrBeeps()
-    {
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
-        QVERIFY(App().OnHelp());
-        QCOMPARE(catcher.urls.size(), 1);
-        const QString entry = catcher.urls.first().toLocalFile();
-        QVERIFY(entry.endsWith(QStringLiteral("/index.html")));
-        QVERIFY(QFile::exists(entry));
-
-        // No folder can be made where a file stands.
-        QTemporaryDir dir;
-        const QString blocker = dir.filePath(QStringLiteral("cache"));
-        QFile file(blocker);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        const QByteArray cache = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", blocker.toUtf8());
-        const bool opened = App().OnHelp();
-        qputenv("XDG_CACHE_HOME", cache);
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QVERIFY(!opened);
-        QCOMPARE(catcher.urls.size(), 1);
     }
 };
 

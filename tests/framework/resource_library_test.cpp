@@ -161,6 +161,7 @@ private slots:
             QList<int>(Res::Str::kFixed.begin(), Res::Str::kFixed.end()) +
             QList<int>(Res::Str::kFramework.begin(), Res::Str::kFramework.end()) +
             QList<int>(Res::Str::kShell.begin(), Res::Str::kShell.end()) +
+            QList<int>(Res::Str::kPictureAndManual.begin(), Res::Str::kPictureAndManual.end()) +
             QList<int>(Res::Str::kProgress.begin(), Res::Str::kProgress.end()) +
             QList<int>(Res::Text::kAll.begin(), Res::Text::kAll.end());
         for (int id : fixed) {
@@ -305,19 +306,23 @@ private slots:
                             if (item.Shortcut().isEmpty()) {
                                 continue;
                             }
-                            const QKeySequence keys = QKeySequence::fromString(
-                                item.Shortcut(), QKeySequence::PortableText);
                             const QString where = QStringLiteral("%1 menu %2: %3")
                                                       .arg(bundle->Code())
                                                       .arg(id)
                                                       .arg(item.text);
-                            QVERIFY2(!keys.isEmpty() && keys.toString(QKeySequence::PortableText) ==
-                                                            item.Shortcut(),
-                                     qPrintable(where));
-                            QVERIFY2(!seen.contains(item.Shortcut()) ||
-                                         seen.value(item.Shortcut()) == item.id,
-                                     qPrintable(where));
-                            seen.insert(item.Shortcut(), item.id);
+                            // "Ctrl++|Ctrl+=": each of the keys.
+                            for (const QString& shortcut :
+                                 item.Shortcut().split(QLatin1Char('|'))) {
+                                const QKeySequence keys =
+                                    QKeySequence::fromString(shortcut, QKeySequence::PortableText);
+                                QVERIFY2(!keys.isEmpty() &&
+                                             keys.toString(QKeySequence::PortableText) == shortcut,
+                                         qPrintable(where));
+                                QVERIFY2(!seen.contains(shortcut) ||
+                                             seen.value(shortcut) == item.id,
+                                         qPrintable(where));
+                                seen.insert(shortcut, item.id);
+                            }
                         }
                     };
                 walk(bundle->Menu(id));

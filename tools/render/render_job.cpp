@@ -245,11 +245,11 @@ DrawResult DrawOutput(OutputType type, QSaveFile& file, CFractal& fractal, const
     const DisplaySettings settings = SettingsFor(o);
     switch (type) {
     case OutputType::Png:
-        return DrawPng(file, fractal, o, settings, markers, stop, bar, stats);
+        return DrawPicture(PictureType::Png, file, fractal, o, settings, markers, stop, bar, stats);
     case OutputType::Svg:
-        return DrawSvg(file, fractal, o, settings, markers, stop, bar, stats);
+        return DrawPicture(PictureType::Svg, file, fractal, o, settings, markers, stop, bar, stats);
     case OutputType::Pdf:
-        return DrawPdf(file, fractal, o, settings, markers, stop, bar, stats);
+        return DrawPicture(PictureType::Pdf, file, fractal, o, settings, markers, stop, bar, stats);
     case OutputType::Txt:
         break;
     }

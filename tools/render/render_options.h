@@ -3,6 +3,7 @@
 // The command line of kaleidra-render, parsed into one value. Parsing never
 // exits: it returns the options or the message to show with the usage.
 
+#include "render/picture_writers.h"
 #include "surface/drawing_surface.h"
 
 #include <optional>
@@ -23,14 +24,6 @@ enum class OutputType
     Svg,
     Pdf,
     Txt
-};
-
-// Which rasteriser draws a PNG, aliased or antialiased: our own (the
-// default) or the painter, kept for comparisons and measurements.
-enum class RasterPath
-{
-    Direct,
-    Painter
 };
 
 struct RenderOptions

@@ -1,4 +1,4 @@
-#include "svg_writer.h"
+#include "render/svg_writer.h"
 
 #include "render/gdi_surface.h"
 
