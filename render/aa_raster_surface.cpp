@@ -32,8 +32,6 @@ constexpr int Div255(int v)
     return (v + (v >> 8)) >> 8;
 }
 
-// Lays a coverage `a` (0 .. 255) over a pixel's, as source-over lays an
-// alpha: what showed through keeps showing through 1 - a of it.
 // What a pixel's coverage becomes with another laid over it, for every
 // pair: a look-up instead of a multiplication and a division. Built by the
 // compiler, so it is there before anything draws.
@@ -51,9 +49,12 @@ struct OverTable
 };
 constexpr OverTable kOver;
 
+// Lays a coverage `a` (0 .. 255) over a pixel's, as source-over lays an
+// alpha: what showed through keeps showing through 1 - a of it. The
+// coverage is taken as a byte, so the look-up never leaves the table.
 inline void Cover(std::uint8_t& pixel, int a)
 {
-    pixel = kOver.over[pixel][a];
+    pixel = kOver.over[pixel][static_cast<std::uint8_t>(a)];
 }
 
 // A fraction of a pixel (0 .. 1) in 255ths.
