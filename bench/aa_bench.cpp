@@ -5,7 +5,8 @@
 // pictures. Then ours on all the machine's threads. One thread is timed in
 // processor time, all threads in wall time.
 //
-//   aa_bench [SIZE] [REPEATS]      (default 1000 and 5; best of REPEATS)
+//   aa_bench [SIZE] [REPEATS] [FIGURE]   (default 1000, 5 and every figure;
+//                                         best of REPEATS)
 
 #include "engine/fractal_kind.h"
 #include "engine/presets.h"
@@ -18,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <limits>
 
@@ -93,6 +95,9 @@ int main(int argc, char** argv)
     std::printf("%-8s %5s %10s | %29s | %18s | %8s\n", "", "", "", "one thread", "all threads",
                 "of 255");
     for (const Figure& f : figures) {
+        if (argc > 3 && std::strcmp(argv[3], f.name) != 0) {
+            continue;
+        }
         FractalPtr fractal = CreatePreset(f.kind, f.index);
         fractal->m_days = f.days;
         if (!fractal->PrepareBounds(nullptr, nullptr, nullptr)) {

@@ -145,31 +145,35 @@ void AaRasterSurface::Finish()
     bool known = false;
     QRgb usual = 0;
     QRgb over[256];
+    const auto lay = [&](QRgb& pixel, int c) {
+        if (c == 0) {
+            return;
+        }
+        if (!known) {
+            known = true;
+            usual = pixel;
+            for (int k = 0; k < 256; ++k) {
+                over[k] = blend(usual, k);
+            }
+        }
+        pixel = pixel == usual ? over[c] : blend(pixel, c);
+    };
     for (int y = 0; y < m_height; ++y) {
         const std::uint8_t* cover = m_cover.data() + static_cast<std::size_t>(y) * m_width;
         auto* line = reinterpret_cast<QRgb*>(m_image->scanLine(y));
-        for (int x = 0; x < m_width; ++x) {
-            // Most of a picture is bare: eight pixels are skipped at a time.
-            if ((x & 7) == 0 && x + 8 <= m_width) {
-                std::uint64_t eight = 0;
-                std::memcpy(&eight, cover + x, sizeof eight);
-                if (eight == 0) {
-                    x += 7;
-                    continue;
+        int x = 0;
+        // Most of a picture is bare: eight pixels are passed over at a time.
+        for (; x + 8 <= m_width; x += 8) {
+            std::uint64_t eight = 0;
+            std::memcpy(&eight, cover + x, sizeof eight);
+            if (eight != 0) {
+                for (int k = x; k < x + 8; ++k) {
+                    lay(line[k], cover[k]);
                 }
             }
-            const int c = cover[x];
-            if (c == 0) {
-                continue;
-            }
-            if (!known) {
-                known = true;
-                usual = line[x];
-                for (int k = 0; k < 256; ++k) {
-                    over[k] = blend(usual, k);
-                }
-            }
-            line[x] = line[x] == usual ? over[c] : blend(line[x], c);
+        }
+        for (; x < m_width; ++x) {
+            lay(line[x], cover[x]);
         }
     }
     m_cover.clear();
