@@ -28,23 +28,6 @@ QString& LastExportFolder()
     return folder;
 }
 
-// A name reduced to letters, digits, '-', '_' and '.', other runs becoming
-// one '_'; "fractal" when nothing is left.
-QString FileSafe(const QString& name)
-{
-    QString out;
-    for (const QChar c : name) {
-        const bool safe = (c.isLetterOrNumber() && c.unicode() < 128) || c == QLatin1Char('-') ||
-                          c == QLatin1Char('_') || c == QLatin1Char('.');
-        if (safe) {
-            out.append(c);
-        } else if (!out.endsWith(QLatin1Char('_'))) {
-            out.append(QLatin1Char('_'));
-        }
-    }
-    return out.isEmpty() || out == QLatin1String("_") ? QStringLiteral("fractal") : out;
-}
-
 // The marker images the window's overlays are drawn with.
 ImageList Markers()
 {
@@ -83,9 +66,13 @@ void CFractalView::AskExport()
     if (folder.isEmpty()) {
         folder = document->PathName().isEmpty() ? QDir::homePath() : documentFile.absolutePath();
     }
-    const QString base = document->PathName().isEmpty()
-                             ? FileSafe(QString::fromStdString(document->Fractal()->m_name))
-                             : documentFile.completeBaseName();
+    // The same name Save As proposes, so a picture sits beside its fractal.
+    QString base = document->PathName().isEmpty()
+                       ? Document::FileSafeName(QString::fromStdString(document->Fractal()->m_name))
+                       : documentFile.completeBaseName();
+    if (base.isEmpty()) {
+        base = QStringLiteral("fractal");
+    }
     const QString suggested = QDir(folder).filePath(base + QStringLiteral(".png"));
     CExportDialog dialog(suggested, size(), Application::DialogParent());
     if (dialog.exec() != QDialog::Accepted) {
