@@ -29,30 +29,6 @@ std::string Str(const QString& s)
     return s.toStdString();
 }
 
-std::string XmlEscape(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out.push_back(c);
-        }
-    }
-    return out;
-}
-
 bool WriteAll(QIODevice& out, const std::string& text)
 {
     return out.write(text.data(), static_cast<qint64>(text.size())) ==
@@ -80,6 +56,33 @@ private:
 };
 
 } // namespace
+
+std::string XmlEscape(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            out.push_back(c);
+        }
+    }
+    return out;
+}
 
 PictureResult WritePngPicture(QIODevice& out, CFractal& fractal, const PictureOptions& o,
                               PictureStats& stats)

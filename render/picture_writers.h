@@ -24,6 +24,10 @@
 
 class QIODevice;
 
+// `text` with the five characters XML and HTML give a meaning written as
+// entities, for titles in SVG and names in the renderer's gallery page.
+std::string XmlEscape(const std::string& text);
+
 // Which rasteriser draws a PNG, aliased or antialiased: our own (the
 // default, exactly a window's pixels when aliased) or the painter, kept for
 // comparisons and measurements.

@@ -1,5 +1,6 @@
 // The preset gallery and the preset list.
 #include "engine/presets.h"
+#include "render/picture_writers.h"
 #include "render_job.h"
 
 #include <QDir>
@@ -11,33 +12,6 @@
 namespace {
 
 constexpr int kGallerySize = 512;
-
-std::string HtmlEscape(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&#39;";
-            break;
-        default:
-            out.push_back(c);
-        }
-    }
-    return out;
-}
 
 const char* const kKindNames[] = {"Standard", "IFS", "MCRM", "L-system", "Automaton"};
 
@@ -100,7 +74,7 @@ int RunGallery(const RenderOptions& options, const StopFlag& stop)
                 return code;
             }
             worst = std::max(worst, code);
-            const std::string name = HtmlEscape(PresetName(kind, index));
+            const std::string name = XmlEscape(PresetName(kind, index));
             html += "<figure>";
             if (code == kExitOk) {
                 html += "<img src=\"" + image + "\" alt=\"" + name + "\">";
