@@ -44,6 +44,7 @@
 //       static Point Position(const State&))
 
 #include "engine/fractal.h"
+#include "surface/raster_writer.h"
 
 #include <cmath>
 #include <cstddef>
@@ -237,6 +238,26 @@ private:
         return tasks;
     }
 
+    // Calls draw(writer) with what the surface's elements go through: its
+    // pixels written in place by the recursion when it opens them, batches
+    // otherwise.
+    template <typename Draw> static void WithWriter(BatchSurface& surface, Draw&& draw)
+    {
+        RasterTarget raster;
+        if (surface.OpenRaster(raster)) {
+            if (raster.depth == 4) {
+                drawing::RasterWriter<drawing::Pixel32> writer(surface, raster);
+                draw(writer);
+            } else {
+                drawing::RasterWriter<drawing::Pixel8> writer(surface, raster);
+                draw(writer);
+            }
+            return;
+        }
+        drawing::BatchWriter writer(surface);
+        draw(writer);
+    }
+
     // The whole generation on one surface, on this thread.
     template <typename Tables, typename Surface>
     void RunAll(const Tables& tables, Surface& surface, int depth, const DrawContext& ctx)
@@ -377,8 +398,7 @@ bool FractalKind<Kind, Base>::Draw(DrawingSurface& surface, const StopFlag* stop
         forks.push_back(std::move(fork));
     }
     if (forks.empty()) {
-        drawing::BatchWriter writer(*batch);
-        RunAll(tables, writer, depth, ctx);
+        WithWriter(*batch, [&](auto& writer) { RunAll(tables, writer, depth, ctx); });
         return true;
     }
     struct JoinOnExit
@@ -397,21 +417,24 @@ bool FractalKind<Kind, Base>::Draw(DrawingSurface& surface, const StopFlag* stop
         const std::size_t first = plan.starts[static_cast<std::size_t>(k)];
         const std::size_t last = plan.starts[static_cast<std::size_t>(k) + 1];
         const DrawContext own{&target, stop, nullptr, nullptr};
-        drawing::BatchWriter writer(target);
-        typename Kind::template Walker<drawing::BatchWriter> walker(Self(), tables, writer, own);
-        if constexpr (Kind::kTurtle) {
-            if (first > 0) {
-                drawing::NullSink none;
-                typename Kind::template Walker<drawing::NullSink> replay(Self(), tables, none, own);
-                for (std::size_t i = 0; i < first; ++i) {
-                    replay.Run(plan.tasks[i]);
+        WithWriter(target, [&](auto& writer) {
+            using Writer = std::remove_reference_t<decltype(writer)>;
+            typename Kind::template Walker<Writer> walker(Self(), tables, writer, own);
+            if constexpr (Kind::kTurtle) {
+                if (first > 0) {
+                    drawing::NullSink none;
+                    typename Kind::template Walker<drawing::NullSink> replay(Self(), tables, none,
+                                                                             own);
+                    for (std::size_t i = 0; i < first; ++i) {
+                        replay.Run(plan.tasks[i]);
+                    }
+                    walker.SetState(replay.GetState());
                 }
-                walker.SetState(replay.GetState());
             }
-        }
-        for (std::size_t i = first; i < last; ++i) {
-            walker.Run(plan.tasks[i]);
-        }
+            for (std::size_t i = first; i < last; ++i) {
+                walker.Run(plan.tasks[i]);
+            }
+        });
     });
     return true;
 }

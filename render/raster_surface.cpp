@@ -1,11 +1,15 @@
 #include "render/raster_surface.h"
 
 #include "render/gdi_surface.h"
+#include "surface/raster_writer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+
+// The recursion's writer maps points as this surface does.
+static_assert(drawing::kRasterCoordinateLimit == kDeviceCoordinateLimit);
 
 RasterSurface::RasterSurface(QImage& image) : m_image(&image)
 {
@@ -529,6 +533,52 @@ void RasterSurface::Join(BatchSurface& piece)
                     row[i] = static_cast<uchar>(m_penValue);
                 }
             }
+        }
+    }
+}
+
+bool RasterSurface::OpenRaster(RasterTarget& target)
+{
+    if (m_transform != nullptr || m_bits == nullptr || (m_depth != 1 && m_depth != 4)) {
+        return false;
+    }
+    target.bits = m_bits;
+    target.stride = m_stride;
+    target.width = m_width;
+    target.height = m_height;
+    target.depth = m_depth;
+    target.scale = m_scale;
+    target.offsetX = m_offsetX;
+    target.offsetY = m_offsetY;
+    target.penValue = m_penValue;
+    target.colorValue = m_colorValue;
+    target.currentX = m_current.x;
+    target.currentY = m_current.y;
+    target.lastEndX = m_lastEndX;
+    target.lastEndY = m_lastEndY;
+    return true;
+}
+
+void RasterSurface::RasterLine(std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by)
+{
+    DrawLine({ax, ay}, {bx, by}, m_penValue);
+}
+
+void RasterSurface::RasterDrawn(const RasterTarget& target, const RasterCounts& counts)
+{
+    m_current = {target.currentX, target.currentY};
+    m_lastEndX = target.lastEndX;
+    m_lastEndY = target.lastEndY;
+    m_lines += counts.lines;
+    m_pixels += counts.pixels;
+    m_moves += counts.moves;
+    if (m_progress != nullptr) {
+        // A progress call each time the count passes a multiple of the
+        // period, as when counted one by one.
+        const std::int64_t before = m_elements;
+        m_elements += counts.lines + counts.pixels + counts.moves;
+        if ((before & ~m_progressMask) != (m_elements & ~m_progressMask)) {
+            Progress();
         }
     }
 }

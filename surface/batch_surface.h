@@ -7,6 +7,7 @@
 #include "surface/drawing_surface.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 // A drawing element as a batch carries it: MoveTo(x2, y2), SetPixel(x2, y2)
@@ -26,6 +27,39 @@ struct DrawElement
     double y2;
 };
 
+// An aliased raster's pixels and mapping, opened for drawing in place
+// (drawing::RasterWriter), with the state of the chain of lines drawn so
+// far: the pixel of the last end and the model point it came from (NaN
+// when unknown).
+struct RasterTarget
+{
+    unsigned char* bits = nullptr;
+    std::ptrdiff_t stride = 0;
+    int width = 0;
+    int height = 0;
+    // Bytes per pixel: 1 or 4.
+    int depth = 0;
+    // Device x = whole units of model x * scale + offsetX, likewise for y.
+    double scale = 1.0;
+    double offsetX = 0.0;
+    double offsetY = 0.0;
+    // The stored values of the lines' colour and the single pixels'.
+    std::uint32_t penValue = 0;
+    std::uint32_t colorValue = 0;
+    std::int64_t currentX = 0;
+    std::int64_t currentY = 0;
+    double lastEndX = 0.0;
+    double lastEndY = 0.0;
+};
+
+// Calls drawn into an opened raster.
+struct RasterCounts
+{
+    std::int64_t lines = 0;
+    std::int64_t pixels = 0;
+    std::int64_t moves = 0;
+};
+
 // A surface that takes a fractal's own drawing in batches, so that the
 // drawing recursion makes no virtual call per element, and that may be split
 // so that pieces of the drawing run on other threads. The elements are the
@@ -43,4 +77,13 @@ public:
     // piece is complete (or stopped).
     virtual std::unique_ptr<BatchSurface> Fork() { return nullptr; }
     virtual void Join(BatchSurface&) {}
+
+    // Fills `target` and returns true when the uncoloured MoveTo, SetPixel
+    // and Line may be drawn straight into the surface's pixels instead of
+    // being handed over in batches.
+    virtual bool OpenRaster(RasterTarget&) { return false; }
+    // A line between two pixels, one of them (or both) outside the image.
+    virtual void RasterLine(std::int64_t, std::int64_t, std::int64_t, std::int64_t) {}
+    // Takes back the chain's state and the calls drawn since the last time.
+    virtual void RasterDrawn(const RasterTarget&, const RasterCounts&) {}
 };
