@@ -137,8 +137,16 @@ private:
         const int* first = m_symbols + m_offsets[s];
         const int* last = m_symbols + m_offsets[s + 1];
         if (depth == 1) {
-            for (const int* c = first; c != last; ++c) {
-                DrawLeaf(*c);
+            if (m_ctx.progress == nullptr) {
+                // The stop flag was read just above, a production's length
+                // ago: the leaves need neither test nor count here.
+                for (const int* c = first; c != last; ++c) {
+                    DrawStep(*c);
+                }
+            } else {
+                for (const int* c = first; c != last; ++c) {
+                    DrawLeaf(*c);
+                }
             }
         } else {
             for (const int* c = first; c != last; ++c) {
@@ -168,6 +176,11 @@ private:
     void DrawLeaf(int symbol)
     {
         m_fractal.CountElement(m_ctx);
+        DrawStep(symbol);
+    }
+
+    [[gnu::always_inline]] void DrawStep(int symbol)
+    {
         const Leaf& leaf = m_leaves[static_cast<std::size_t>(symbol)];
         switch (leaf.action) {
         case Action::None:

@@ -68,6 +68,13 @@ public:
 private:
     void Leaf(Point p, Point v, int flags)
     {
+        Step(p, v, flags);
+        // Hidden segments are elements too: the count and the stop test do
+        // not depend on what a step looks like.
+        m_fractal.CountElement(m_ctx);
+    }
+    [[gnu::always_inline]] void Step(Point p, Point v, int flags)
+    {
         if ((flags & StepHidden) == 0) {
             if ((flags & StepInvisible) != 0) {
                 m_surface.MoveTo(p.x + v.x, p.y + v.y);
@@ -75,15 +82,25 @@ private:
                 m_surface.Line(p.x, p.y, p.x + v.x, p.y + v.y);
             }
         }
-        // Hidden segments are elements too: the count and the stop test do
-        // not depend on what a step looks like.
-        m_fractal.CountElement(m_ctx);
     }
     // The segment from p along v, at `depth` generations above the drawing.
     void Substitute(Point p, Point v, int depth, int flags)
     {
         if (depth == 0) {
             Leaf(p, v, flags);
+            return;
+        }
+        if (depth == 1 && m_ctx.progress == nullptr) {
+            // The last generation with one stop test for the generator's
+            // steps: nothing else counts them while drawing.
+            if (m_ctx.stop != nullptr && m_ctx.stop->load(std::memory_order_relaxed)) {
+                throw -1;
+            }
+            for (const StepVector* w = m_steps; w != m_stepsEnd; ++w) {
+                const Point child = Times(v, *w);
+                Step(p, child, w->flags);
+                p += child;
+            }
             return;
         }
         for (const StepVector* w = m_steps; w != m_stepsEnd; ++w) {

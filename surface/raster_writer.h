@@ -10,9 +10,11 @@
 #include "surface/batch_surface.h"
 
 #include <atomic>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace drawing {
 
@@ -89,12 +91,14 @@ public:
     RasterWriter(BatchSurface& surface, const RasterTarget& target)
         : m_surface(surface), m_t(target)
     {
+        m_x = Axis(m_t.width, m_t.scale, m_t.offsetX);
+        m_y = Axis(m_t.height, m_t.scale, m_t.offsetY);
     }
     ~RasterWriter() { Flush(); }
     RasterWriter(const RasterWriter&) = delete;
     RasterWriter& operator=(const RasterWriter&) = delete;
 
-    void MoveTo(double x, double y)
+    [[gnu::always_inline]] void MoveTo(double x, double y)
     {
         m_t.currentX = PixelX(x);
         m_t.currentY = PixelY(y);
@@ -104,7 +108,7 @@ public:
         Counted();
     }
 
-    void SetPixel(double x, double y)
+    [[gnu::always_inline]] void SetPixel(double x, double y)
     {
         // A single pixel takes the nearest one, not the span's.
         const std::int64_t px = RasterPixel(RasterUnits(x) * m_t.scale + m_t.offsetX + 0.5);
@@ -119,7 +123,7 @@ public:
     // A chain starts each line where the last one ended, whose pixel is
     // known; each axis maps on its own, so an end that keeps one coordinate
     // keeps its pixel there.
-    void Line(double x1, double y1, double x2, double y2)
+    [[gnu::always_inline]] void Line(double x1, double y1, double x2, double y2)
     {
         const std::int64_t ax = x1 == m_t.lastEndX ? m_t.currentX : PixelX(x1);
         const std::int64_t ay = y1 == m_t.lastEndY ? m_t.currentY : PixelY(y1);
@@ -129,28 +133,23 @@ public:
         m_t.currentY = by;
         m_t.lastEndX = x2;
         m_t.lastEndY = y2;
-        if (Inside(ax, ay) && Inside(bx, by)) {
-            // Most lines of a dense figure are shorter than a pixel: their
-            // two ends are all Bresenham would light.
-            if (static_cast<std::uint64_t>(bx - ax + 1) <= 2 &&
-                static_cast<std::uint64_t>(by - ay + 1) <= 2) {
-                const auto value = static_cast<T>(m_t.penValue);
-                PutPixel(At(ax, ay), value);
-                PutPixel(At(bx, by), value);
-            } else {
-                RasterBresenham<T>(m_t.bits, m_t.stride, static_cast<int>(ax), static_cast<int>(ay),
-                                   static_cast<int>(bx), static_cast<int>(by),
-                                   static_cast<T>(m_t.penValue));
-            }
+        // Most lines of a dense figure are shorter than a pixel, inside the
+        // picture: their two ends are all Bresenham would light.
+        if (static_cast<std::uint64_t>(bx - ax + 1) <= 2 &&
+            static_cast<std::uint64_t>(by - ay + 1) <= 2 && Inside(ax, ay) && Inside(bx, by))
+            [[likely]] {
+            const auto value = static_cast<T>(m_t.penValue);
+            PutPixel(At(ax, ay), value);
+            PutPixel(At(bx, by), value);
         } else {
-            m_surface.RasterLine(ax, ay, bx, by);
+            LongLine(ax, ay, bx, by);
         }
         ++m_counts.lines;
         Counted();
     }
 
     // Hands the calls counted so far and the chain's state back.
-    void Flush()
+    [[gnu::noinline]] void Flush()
     {
         m_surface.RasterDrawn(m_t, m_counts);
         m_counts = {};
@@ -158,14 +157,64 @@ public:
     }
 
 private:
-    std::int64_t PixelX(double x) const
+    // Lines longer than a pixel, or not wholly inside the picture, out of
+    // the way of the short ones.
+    [[gnu::noinline]] void LongLine(std::int64_t ax, std::int64_t ay, std::int64_t bx,
+                                    std::int64_t by)
     {
-        return RasterPixel(RasterUnits(x) * m_t.scale + m_t.offsetX);
+        if (Inside(ax, ay) && Inside(bx, by)) {
+            RasterBresenham<T>(m_t.bits, m_t.stride, static_cast<int>(ax), static_cast<int>(ay),
+                               static_cast<int>(bx), static_cast<int>(by),
+                               static_cast<T>(m_t.penValue));
+        } else {
+            m_surface.RasterLine(ax, ay, bx, by);
+        }
     }
-    std::int64_t PixelY(double y) const
+
+    // The pixels of the whole device units that fall in the picture (and a
+    // little around it), computed once: mapping a point is then a
+    // truncation and a lookup instead of a chain of conversions and a
+    // multiplication, with the very same result.
+    struct Axis
     {
-        return RasterPixel(RasterUnits(y) * m_t.scale + m_t.offsetY);
-    }
+        std::vector<std::int32_t> pixels;
+        std::int64_t first = 0;
+        double scale = 1.0;
+        double offset = 0.0;
+
+        Axis() = default;
+        Axis(int size, double scale_, double offset_) : scale(scale_), offset(offset_)
+        {
+            constexpr double kMost = 1 << 18;
+            if (!(scale > 0.0) || !std::isfinite(offset)) {
+                return;
+            }
+            const double from = std::floor((-1.0 - offset) / scale) - 2.0;
+            const double to = std::ceil((size + 1.0 - offset) / scale) + 2.0;
+            if (!(to - from < kMost) || from < -kRasterCoordinateLimit ||
+                to > kRasterCoordinateLimit) {
+                return;
+            }
+            first = static_cast<std::int64_t>(from);
+            pixels.resize(static_cast<std::size_t>(to - from) + 1);
+            for (std::size_t i = 0; i < pixels.size(); ++i) {
+                const int units = static_cast<int>(first + static_cast<std::int64_t>(i));
+                pixels[i] = static_cast<std::int32_t>(RasterPixel(units * scale + offset));
+            }
+        }
+        std::int64_t Pixel(double v) const
+        {
+            const int units = RasterUnits(v);
+            const auto i = static_cast<std::uint64_t>(units - first);
+            if (i < pixels.size()) [[likely]] {
+                return pixels[i];
+            }
+            return RasterPixel(units * scale + offset);
+        }
+    };
+
+    std::int64_t PixelX(double x) const { return m_x.Pixel(x); }
+    std::int64_t PixelY(double y) const { return m_y.Pixel(y); }
     bool Inside(std::int64_t x, std::int64_t y) const
     {
         return static_cast<std::uint64_t>(x) < static_cast<std::uint64_t>(m_t.width) &&
@@ -186,6 +235,8 @@ private:
 
     BatchSurface& m_surface;
     RasterTarget m_t;
+    Axis m_x;
+    Axis m_y;
     RasterCounts m_counts;
     std::size_t m_pending = 0;
 };
