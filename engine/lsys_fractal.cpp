@@ -84,6 +84,8 @@ template <typename Surface> class CLsysFractal::Walker
 {
     // Generations interpreted by plain recursion: a few KiB of call stack.
     static constexpr int kOnCallStack = 64;
+    // The longest run of characters drawn between two tests of the stop flag.
+    static constexpr std::size_t kStopEvery = 1024;
 
 public:
     Walker(CLsysFractal& fractal, const Tables& tables, Surface& surface, const DrawContext& ctx)
@@ -148,6 +150,17 @@ private:
 
     void InterpretHere(const char* text, std::size_t length, int depth)
     {
+        if (depth == 0 && m_ctx.progress == nullptr && length <= kStopEvery) {
+            // A rule's last generation with one stop test: nothing else
+            // counts its characters while drawing.
+            if (m_ctx.stop != nullptr && m_ctx.stop->load(std::memory_order_relaxed)) {
+                throw -1;
+            }
+            for (std::size_t i = 0; i < length; ++i) {
+                Act(text[i], 0);
+            }
+            return;
+        }
         for (std::size_t i = 0; i < length; ++i) {
             const char ch = text[i];
             m_fractal.CountElement(m_ctx);
