@@ -124,4 +124,41 @@ TEST(RasterDirect, RecursionWritesThePixelsTheBatchesWould)
     }
 }
 
+// Drawn in place, a figure still stops within a batch of the flag being
+// set (here by the progress call at the first 1024 elements), keeping what
+// it drew and counting it.
+TEST(RasterDirect, StopsWithinABatchOfTheFlag)
+{
+    struct Figure
+    {
+        int kind;
+        int index;
+        int days;
+    };
+    for (const Figure f : {Figure{0, 9, 9}, Figure{3, 1, 9}, Figure{4, 10, 18}}) {
+        FractalPtr fractal = CreatePreset(f.kind, f.index);
+        fractal->m_days = f.days;
+        ASSERT_TRUE(fractal->PrepareBounds(nullptr, nullptr, nullptr));
+        drawing::LimitDrawingThreads(1);
+        QImage image = WhiteImage(200, 200);
+        RasterSurface surface(image);
+        surface.SetMapping(
+            ComputePaintGeometry(fractal->m_bounds, 1.0, image.size()).fractalMapping);
+        StopFlag stop{false};
+        surface.SetProgress([](void* flag) { static_cast<StopFlag*>(flag)->store(true); }, &stop,
+                            10);
+        bool stopped = false;
+        try {
+            fractal->Draw(surface, &stop);
+        } catch (int code) {
+            stopped = code == -1;
+        }
+        drawing::LimitDrawingThreads(0);
+        EXPECT_TRUE(stopped) << f.kind;
+        EXPECT_GE(surface.Lines() + surface.Moves(), 1024) << f.kind;
+        EXPECT_LT(surface.Lines() + surface.Moves(), 2 * 1024 + 64) << f.kind;
+        EXPECT_FALSE(LitPixels(image).empty()) << f.kind;
+    }
+}
+
 } // namespace
