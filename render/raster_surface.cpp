@@ -564,7 +564,7 @@ void RasterSurface::RasterLine(std::int64_t ax, std::int64_t ay, std::int64_t bx
     DrawLine({ax, ay}, {bx, by}, m_penValue);
 }
 
-void RasterSurface::RasterDrawn(const RasterTarget& target, const RasterCounts& counts)
+void RasterSurface::RasterDrawn(RasterTarget& target, const RasterCounts& counts)
 {
     m_current = {target.currentX, target.currentY};
     m_lastEndX = target.lastEndX;
@@ -581,4 +581,8 @@ void RasterSurface::RasterDrawn(const RasterTarget& target, const RasterCounts& 
             Progress();
         }
     }
+    target.bits = m_bits;
+    target.stride = m_stride;
+    target.penValue = m_penValue;
+    target.colorValue = m_colorValue;
 }

@@ -94,7 +94,7 @@ public:
     // Open without a transform, on a 32- or 8-bit image.
     bool OpenRaster(RasterTarget& target) override;
     void RasterLine(std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by) override;
-    void RasterDrawn(const RasterTarget& target, const RasterCounts& counts) override;
+    void RasterDrawn(RasterTarget& target, const RasterCounts& counts) override;
 
     // The pixel of a model point as the end of a line, and as a single
     // pixel; either may lie outside the image.

@@ -84,6 +84,8 @@ public:
     virtual bool OpenRaster(RasterTarget&) { return false; }
     // A line between two pixels, one of them (or both) outside the image.
     virtual void RasterLine(std::int64_t, std::int64_t, std::int64_t, std::int64_t) {}
-    // Takes back the chain's state and the calls drawn since the last time.
-    virtual void RasterDrawn(const RasterTarget&, const RasterCounts&) {}
+    // Takes back the chain's state and the calls drawn since the last time,
+    // and gives the pixels' address and values again (a progress call may
+    // have moved them).
+    virtual void RasterDrawn(RasterTarget&, const RasterCounts&) {}
 };
