@@ -107,7 +107,7 @@ TEST(WindowSurface, MeasuresWithTheBusyAnimationThenLetsTheFigureGrowVisibly)
     Harness h;
     // Millions of segments: measured with progress, painted for more than
     // one publication interval, into an image of device pixels.
-    h.Draw(Koch(11), {300, 240}, 2.0);
+    h.Draw(Koch(12), {300, 240}, 2.0);
     ASSERT_TRUE(WaitFor([&] { return h.completions == 1; }));
     EXPECT_EQ(h.Results(), std::vector<int>{0});
     EXPECT_GT(h.surface.AnimationFrameCount(), 12);
