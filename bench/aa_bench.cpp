@@ -8,6 +8,7 @@
 //   aa_bench [SIZE] [REPEATS] [FIGURE]   (default 1000, 5 and every figure;
 //                                         best of REPEATS)
 
+#include "bench_clock.h"
 #include "engine/fractal_kind.h"
 #include "engine/presets.h"
 #include "render/fractal_painter.h"
@@ -25,26 +26,7 @@
 
 namespace {
 
-struct Figure
-{
-    const char* name;
-    int kind;
-    int index;
-    int days;
-};
-
-// The processor time of this thread on one thread (other work on the
-// machine then hardly skews the ratio), the wall time on several.
-double Now(bool wall)
-{
-    if (wall) {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-    }
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
+using Figure = BenchFigure;
 
 double Seconds(CFractal& fractal, QImage& image, FractalPath path, const DisplaySettings& settings,
                int repeats)
@@ -56,9 +38,9 @@ double Seconds(CFractal& fractal, QImage& image, FractalPath path, const Display
         PaintOptions options;
         options.path = path;
         options.antialias = true;
-        const double start = Now(wall);
+        const double start = BenchNow(wall);
         PaintFractal(image, fractal, 1.0, settings, nullptr, nullptr, options);
-        best = std::min(best, Now(wall) - start);
+        best = std::min(best, BenchNow(wall) - start);
     }
     return best;
 }

@@ -9,6 +9,7 @@
 //   raster_bench [SIZE] [REPEATS] [PROBE] [FIGURE]
 //       (default 2048, 5, no probe (or "-"), every figure; best of REPEATS)
 
+#include "bench_clock.h"
 #include "engine/fractal_kind.h"
 #include "engine/presets.h"
 #include "render/fractal_painter.h"
@@ -27,24 +28,7 @@
 
 namespace {
 
-struct Figure
-{
-    const char* name;
-    int kind;
-    int index;
-    int days;
-};
-
-double Now(bool wall)
-{
-    if (wall) {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-    }
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
+using Figure = BenchFigure;
 
 // Passes the drawing on in batches only: the path before the recursion
 // wrote pixels itself.
@@ -91,9 +75,9 @@ double Seconds(CFractal& fractal, QImage& image, bool batches, int repeats)
         surface.SetColor(MakeColor(255, 255, 255));
         surface.SetPenColor(MakeColor(255, 255, 255));
         Batches only(surface);
-        const double start = Now(wall);
+        const double start = BenchNow(wall);
         fractal.Draw(batches ? static_cast<DrawingSurface&>(only) : surface, nullptr);
-        best = std::min(best, Now(wall) - start);
+        best = std::min(best, BenchNow(wall) - start);
     }
     return best;
 }

@@ -127,34 +127,10 @@ void RasterSurface::Plot(Pixel p, std::uint32_t value)
     }
     uchar* row = m_bits + p.y * m_stride;
     if (m_depth == 4) {
-        Put(reinterpret_cast<std::uint32_t*>(row) + p.x, value);
+        drawing::PutPixel(reinterpret_cast<std::uint32_t*>(row) + p.x, value);
     } else {
-        Put(row + p.x, static_cast<uchar>(value));
+        drawing::PutPixel(row + p.x, static_cast<uchar>(value));
     }
-}
-
-template <typename T> void RasterSurface::Bresenham(int x0, int y0, int x1, int y1, T value)
-{
-    const int dx = std::abs(x1 - x0);
-    const int dy = -std::abs(y1 - y0);
-    const int sx = x0 < x1 ? 1 : -1;
-    const qsizetype sy =
-        y0 < y1 ? m_stride / qsizetype(sizeof(T)) : -m_stride / qsizetype(sizeof(T));
-    T* p = reinterpret_cast<T*>(m_bits + y0 * m_stride) + x0;
-    int err = dx + dy;
-    for (int n = std::max(dx, -dy); n > 0; --n) {
-        Put(p, value);
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            p += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            p += sy;
-        }
-    }
-    Put(p, value);
 }
 
 void RasterSurface::DrawLine(Pixel a, Pixel b, std::uint32_t value)
@@ -205,10 +181,11 @@ void RasterSurface::DrawLine(Pixel a, Pixel b, std::uint32_t value)
              std::clamp<std::int64_t>(std::llround(y0 + t1 * dy), 0, h - 1)};
     }
     if (m_depth == 4) {
-        Bresenham<std::uint32_t>(int(a.x), int(a.y), int(b.x), int(b.y), value);
+        drawing::RasterBresenham<std::uint32_t>(m_bits, m_stride, int(a.x), int(a.y), int(b.x),
+                                                int(b.y), value);
     } else {
-        Bresenham<std::uint8_t>(int(a.x), int(a.y), int(b.x), int(b.y),
-                                static_cast<std::uint8_t>(value));
+        drawing::RasterBresenham<std::uint8_t>(m_bits, m_stride, int(a.x), int(a.y), int(b.x),
+                                               int(b.y), static_cast<std::uint8_t>(value));
     }
 }
 
@@ -424,10 +401,11 @@ template <typename T> void RasterSurface::TakeLines(const DrawElement* elements,
             T* const pb = reinterpret_cast<T*>(m_bits + b.y * m_stride) + b.x;
             if (static_cast<std::uint64_t>(b.x - a.x + 1) <= 2 &&
                 static_cast<std::uint64_t>(b.y - a.y + 1) <= 2) {
-                Put(pa, value);
-                Put(pb, value);
+                drawing::PutPixel(pa, value);
+                drawing::PutPixel(pb, value);
             } else {
-                Bresenham<T>(int(a.x), int(a.y), int(b.x), int(b.y), value);
+                drawing::RasterBresenham<T>(m_bits, m_stride, int(a.x), int(a.y), int(b.x),
+                                            int(b.y), value);
             }
         } else {
             DrawLine(a, b, m_penValue);
@@ -490,9 +468,9 @@ void RasterSurface::ShowPieces()
                     continue;
                 }
                 if (m_depth == 4) {
-                    Put(reinterpret_cast<std::uint32_t*>(row) + x, m_penValue);
+                    drawing::PutPixel(reinterpret_cast<std::uint32_t*>(row) + x, m_penValue);
                 } else {
-                    Put(row + x, static_cast<uchar>(m_penValue));
+                    drawing::PutPixel(row + x, static_cast<uchar>(m_penValue));
                 }
             }
         }

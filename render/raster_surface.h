@@ -148,16 +148,8 @@ private:
         }
     }
     void Progress();
-    // A pixel's store. A piece's mask is read by its parent's thread while
-    // the piece draws (ShowPieces): every store is an atomic one, which
-    // costs a plain store.
-    template <typename T> static void Put(T* pixel, T value)
-    {
-        std::atomic_ref<T>(*pixel).store(value, std::memory_order_relaxed);
-    }
     void Plot(Pixel p, std::uint32_t value);
     void DrawLine(Pixel a, Pixel b, std::uint32_t value);
-    template <typename T> void Bresenham(int x0, int y0, int x1, int y1, T value);
     void TakeOne(const DrawElement& element);
     template <typename T> void TakeLines(const DrawElement* elements, std::size_t count);
     void FillTriangle(const Pixel (&corners)[3], std::uint32_t value);
