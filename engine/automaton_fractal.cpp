@@ -66,7 +66,65 @@ CAutomatonFractal::Tables CAutomatonFractal::MakeTables() const
         tables.symbols.insert(tables.symbols.end(), production.begin(), production.end());
         tables.offsets.push_back(tables.symbols.size());
     }
+    MakeBlocks(tables);
     return tables;
+}
+
+void CAutomatonFractal::MakeBlocks(Tables& tables) const
+{
+    // Blocks small enough to stay in the processor's cache, and deep enough
+    // to save most of the recursion's calls.
+    constexpr std::size_t kMostPerSymbol = 64;
+    constexpr std::size_t kMostInAll = 4096;
+    constexpr int kDeepest = 8;
+    const std::size_t symbols = tables.leaves.size();
+    if (symbols == 0 || tables.offsets.size() != symbols + 1) {
+        return;
+    }
+    for (int c : tables.symbols) {
+        if (c < 0 || static_cast<std::size_t>(c) >= symbols) {
+            return;
+        }
+    }
+    // Steps of each symbol `depth` generations above its leaves, built a
+    // generation at a time while they stay small.
+    std::vector<std::vector<Leaf>> steps(symbols);
+    for (std::size_t s = 0; s < symbols; ++s) {
+        if (tables.leaves[s].action != Action::None) {
+            steps[s].push_back(tables.leaves[s]);
+        }
+    }
+    std::vector<std::vector<Leaf>> next(symbols);
+    for (int depth = 1; depth <= kDeepest; ++depth) {
+        std::size_t all = 0;
+        bool fits = true;
+        for (std::size_t s = 0; s < symbols && fits; ++s) {
+            std::vector<Leaf>& out = next[s];
+            out.clear();
+            for (std::size_t i = tables.offsets[s]; i < tables.offsets[s + 1] && fits; ++i) {
+                const std::vector<Leaf>& child = steps[static_cast<std::size_t>(tables.symbols[i])];
+                out.insert(out.end(), child.begin(), child.end());
+                fits = out.size() <= kMostPerSymbol;
+            }
+            all += out.size();
+            fits = fits && all <= kMostInAll;
+        }
+        if (!fits) {
+            break;
+        }
+        steps.swap(next);
+        tables.blockDepth = depth;
+    }
+    if (tables.blockDepth < 2) {
+        tables.blockDepth = 0;
+        return;
+    }
+    tables.blockOffsets.reserve(symbols + 1);
+    tables.blockOffsets.push_back(0);
+    for (const std::vector<Leaf>& block : steps) {
+        tables.blocks.insert(tables.blocks.end(), block.begin(), block.end());
+        tables.blockOffsets.push_back(tables.blocks.size());
+    }
 }
 
 // The chain: the leaves of each symbol in order, the pen carried from one to
@@ -82,6 +140,8 @@ public:
            const DrawContext& ctx)
         : m_fractal(fractal), m_surface(surface), m_ctx(ctx), m_leaves(tables.leaves.data()),
           m_offsets(tables.offsets.data()), m_symbols(tables.symbols.data()),
+          m_blockDepth(ctx.progress == nullptr ? tables.blockDepth : 0),
+          m_blockOffsets(tables.blockOffsets.data()), m_blocks(tables.blocks.data()),
           m_position(fractal.m_start)
     {
     }
@@ -134,6 +194,15 @@ private:
         }
         StopPoint();
         const auto s = static_cast<std::size_t>(symbol);
+        if (depth == m_blockDepth) {
+            // The stop flag was read just above; without progress to report
+            // the leaves need neither test nor count.
+            const Leaf* const end = m_blocks + m_blockOffsets[s + 1];
+            for (const Leaf* leaf = m_blocks + m_blockOffsets[s]; leaf != end; ++leaf) {
+                DrawStep(*leaf);
+            }
+            return;
+        }
         const int* first = m_symbols + m_offsets[s];
         const int* last = m_symbols + m_offsets[s + 1];
         if (depth == 1) {
@@ -181,7 +250,11 @@ private:
 
     [[gnu::always_inline]] void DrawStep(int symbol)
     {
-        const Leaf& leaf = m_leaves[static_cast<std::size_t>(symbol)];
+        DrawStep(m_leaves[static_cast<std::size_t>(symbol)]);
+    }
+
+    [[gnu::always_inline]] void DrawStep(const Leaf& leaf)
+    {
         switch (leaf.action) {
         case Action::None:
             break;
@@ -204,6 +277,9 @@ private:
     const Leaf* m_leaves;
     const std::size_t* m_offsets;
     const int* m_symbols;
+    int m_blockDepth;
+    const std::size_t* m_blockOffsets;
+    const Leaf* m_blocks;
     Point m_position;
     std::vector<Frame> m_frames;
 };

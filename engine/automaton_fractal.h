@@ -86,6 +86,14 @@ private:
         std::vector<Leaf> leaves;
         std::vector<std::size_t> offsets; // production k: [offsets[k], offsets[k + 1])
         std::vector<int> symbols;
+        // The leaves that move the pen, of every symbol `blockDepth`
+        // generations above them, in order: symbol k's are
+        // [blockOffsets[k], blockOffsets[k + 1]). The last generations are
+        // then a loop over steps instead of a recursion. No blocks when
+        // blockDepth is below 2.
+        int blockDepth = 0;
+        std::vector<std::size_t> blockOffsets;
+        std::vector<Leaf> blocks;
     };
     // A symbol `depth` generations above its leaves.
     struct Task
@@ -97,6 +105,7 @@ private:
     // The symbols index the productions: only a well-formed automaton draws.
     bool Drawable() const { return m_automaton.IsValid(); }
     Tables MakeTables() const;
+    void MakeBlocks(Tables& tables) const;
     void Roots(const Tables& tables, int depth, std::vector<Task>& out) const;
     bool Expand(const Tables& tables, const Task& task, std::vector<Task>& out) const;
     void Weigh(const Tables& tables, const std::vector<Task>& tasks,

@@ -44,6 +44,7 @@
 //       static Point Position(const State&))
 
 #include "engine/fractal.h"
+#include "surface/coverage_writer.h"
 #include "surface/raster_writer.h"
 
 #include <cmath>
@@ -243,6 +244,12 @@ private:
     // otherwise.
     template <typename Draw> static void WithWriter(BatchSurface& surface, Draw&& draw)
     {
+        CoverageTarget coverage;
+        if (surface.OpenCoverage(coverage)) {
+            drawing::CoverageWriter writer(surface, coverage);
+            draw(writer);
+            return;
+        }
         RasterTarget raster;
         if (surface.OpenRaster(raster)) {
             if (raster.depth == 4) {

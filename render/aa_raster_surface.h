@@ -4,10 +4,9 @@
 // a fractal's drawing with coverage, many times faster than a painter's
 // antialiased cosmetic pen and close to what it draws. Points go through the
 // same mapping as on a GdiSurface (model -> optional transform -> whole
-// logical units -> the isotropic mapping), then stay fractional: a line
-// lights, in every pixel column (or row, for steep lines) it crosses, the
-// two pixels whose centres are nearest its centre, split by distance, and
-// its ends reach half a pixel beyond its points, as a square cap does.
+// logical units -> the isotropic mapping), then stay fractional, in 256ths
+// of a pixel; the lines are laid by surface/coverage_writer.h, which the
+// recursion also uses to lay the uncoloured ones in place.
 //
 // Coverage is gathered per pixel in one byte, each line's laid over what is
 // there as source-over lays an alpha (the background left showing is the
@@ -18,6 +17,7 @@
 
 #include "render/isotropic_mapping.h"
 #include "surface/batch_surface.h"
+#include "surface/coverage_writer.h"
 #include "surface/progress.h"
 
 #include <QImage>
@@ -67,6 +67,8 @@ public:
     const AffineMap* GetTransform() const override { return m_transform; }
 
     void Take(const DrawElement* elements, std::size_t count) override;
+    bool OpenCoverage(CoverageTarget& target) override;
+    void CoverageDrawn(CoverageTarget& target, const RasterCounts& counts) override;
     std::unique_ptr<BatchSurface> Fork() override;
     void Join(BatchSurface& piece) override;
 
@@ -87,23 +89,22 @@ private:
     }
     void SetCurrent(double x, double y)
     {
-        m_current = ToDevice(x, y);
+        m_current = ToFixed(x, y);
         m_lastX = x;
         m_lastY = y;
     }
     void ForgetLastEnd() { m_lastX = m_lastY = std::numeric_limits<double>::quiet_NaN(); }
+    drawing::FixedPoint ToFixed(double x, double y) const;
+    void Segment(drawing::FixedPoint a, drawing::FixedPoint b);
     void Segment(QPointF a, QPointF b);
-    void Segment(double ax, double ay, double bx, double by);
-    template <bool Steep> void Span(double a1, double b1, double a2, double b2);
-    // A line along the major axis at `level` across it, between a1 and a2.
-    template <bool Steep> void Straight(double level, double a1, double a2);
+    drawing::CoverageImage Image() { return {m_cover.data(), m_width, m_height}; }
     void Allocate()
     {
         if (m_cover.empty()) {
             m_cover.assign(static_cast<std::size_t>(m_width) * m_height, 0);
         }
     }
-    void Dot(QPointF p);
+    void Dot(drawing::FixedPoint p);
     void WithColor(Color color, const std::function<void()>& draw);
 
     QImage* m_image = nullptr;
@@ -117,7 +118,7 @@ private:
     double m_offsetY = 0.0;
     const AffineMap* m_transform = nullptr;
     Color m_color = 0;
-    QPointF m_current;
+    drawing::FixedPoint m_current;
     // The model point m_current was mapped from; NaN (equal to nothing)
     // when unknown.
     double m_lastX = std::numeric_limits<double>::quiet_NaN();

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 // A drawing element as a batch carries it: MoveTo(x2, y2), SetPixel(x2, y2)
@@ -52,7 +53,26 @@ struct RasterTarget
     double lastEndY = 0.0;
 };
 
-// Calls drawn into an opened raster.
+// An antialiased raster's coverage (a byte a pixel) and mapping, opened for
+// drawing in place (drawing::CoverageWriter), with the state of the chain
+// of lines drawn so far: the device point of the last end, in 256ths of a
+// pixel, and the model point it came from (NaN when unknown).
+struct CoverageTarget
+{
+    std::uint8_t* cover = nullptr;
+    int width = 0;
+    int height = 0;
+    // Device x = whole units of model x * scale + offsetX, likewise for y.
+    double scale = 1.0;
+    double offsetX = 0.0;
+    double offsetY = 0.0;
+    std::int64_t currentX = 0;
+    std::int64_t currentY = 0;
+    double lastEndX = std::numeric_limits<double>::quiet_NaN();
+    double lastEndY = std::numeric_limits<double>::quiet_NaN();
+};
+
+// Calls drawn into an opened raster or coverage.
 struct RasterCounts
 {
     std::int64_t lines = 0;
@@ -88,4 +108,11 @@ public:
     // and gives the pixels' address and values again (a progress call may
     // have moved them).
     virtual void RasterDrawn(RasterTarget&, const RasterCounts&) {}
+
+    // The same for antialiased lines: fills `target` and returns true when
+    // the uncoloured calls may be laid straight into the surface's coverage.
+    virtual bool OpenCoverage(CoverageTarget&) { return false; }
+    // Takes back the chain's state and the calls drawn since the last time,
+    // and gives the coverage's address again.
+    virtual void CoverageDrawn(CoverageTarget&, const RasterCounts&) {}
 };

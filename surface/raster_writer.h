@@ -83,6 +83,55 @@ void RasterBresenham(unsigned char* bits, std::ptrdiff_t stride, int x0, int y0,
     PutPixel(p, value);
 }
 
+// What the whole device units that fall in the picture (and a little around
+// it) map to, computed once: mapping a point is then a truncation and a
+// look-up instead of a chain of conversions and multiplications, with the
+// very same result. Map holds the axis's scale and offset and maps whole
+// units; its values there fit 32 bits.
+template <typename Map> struct UnitAxis
+{
+    std::vector<std::int32_t> values;
+    std::int64_t first = 0;
+    Map map;
+
+    UnitAxis() = default;
+    UnitAxis(int size, Map map_) : map(map_)
+    {
+        constexpr double kMost = 1 << 18;
+        if (!(map.scale > 0.0) || !std::isfinite(map.offset)) {
+            return;
+        }
+        const double from = std::floor((-1.0 - map.offset) / map.scale) - 2.0;
+        const double to = std::ceil((size + 1.0 - map.offset) / map.scale) + 2.0;
+        if (!(to - from < kMost) || from < -kRasterCoordinateLimit || to > kRasterCoordinateLimit) {
+            return;
+        }
+        first = static_cast<std::int64_t>(from);
+        values.resize(static_cast<std::size_t>(to - from) + 1);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            values[i] = static_cast<std::int32_t>(
+                map(static_cast<int>(first + static_cast<std::int64_t>(i))));
+        }
+    }
+    std::int64_t operator()(double v) const
+    {
+        const int units = RasterUnits(v);
+        const auto i = static_cast<std::uint64_t>(units - first);
+        if (i < values.size()) [[likely]] {
+            return values[i];
+        }
+        return map(units);
+    }
+};
+
+// The pixel whose span holds whole units mapped to the device.
+struct PixelMap
+{
+    double scale = 1.0;
+    double offset = 0.0;
+    std::int64_t operator()(int units) const { return RasterPixel(units * scale + offset); }
+};
+
 // Draws a kind's MoveTo, SetPixel and Line straight into an opened raster
 // (RasterTarget); T is the pixel's type, Pixel8 or Pixel32.
 template <typename T> class RasterWriter
@@ -91,8 +140,8 @@ public:
     RasterWriter(BatchSurface& surface, const RasterTarget& target)
         : m_surface(surface), m_t(target)
     {
-        m_x = Axis(m_t.width, m_t.scale, m_t.offsetX);
-        m_y = Axis(m_t.height, m_t.scale, m_t.offsetY);
+        m_x = UnitAxis<PixelMap>(m_t.width, {m_t.scale, m_t.offsetX});
+        m_y = UnitAxis<PixelMap>(m_t.height, {m_t.scale, m_t.offsetY});
     }
     ~RasterWriter() { Flush(); }
     RasterWriter(const RasterWriter&) = delete;
@@ -171,50 +220,8 @@ private:
         }
     }
 
-    // The pixels of the whole device units that fall in the picture (and a
-    // little around it), computed once: mapping a point is then a
-    // truncation and a lookup instead of a chain of conversions and a
-    // multiplication, with the very same result.
-    struct Axis
-    {
-        std::vector<std::int32_t> pixels;
-        std::int64_t first = 0;
-        double scale = 1.0;
-        double offset = 0.0;
-
-        Axis() = default;
-        Axis(int size, double scale_, double offset_) : scale(scale_), offset(offset_)
-        {
-            constexpr double kMost = 1 << 18;
-            if (!(scale > 0.0) || !std::isfinite(offset)) {
-                return;
-            }
-            const double from = std::floor((-1.0 - offset) / scale) - 2.0;
-            const double to = std::ceil((size + 1.0 - offset) / scale) + 2.0;
-            if (!(to - from < kMost) || from < -kRasterCoordinateLimit ||
-                to > kRasterCoordinateLimit) {
-                return;
-            }
-            first = static_cast<std::int64_t>(from);
-            pixels.resize(static_cast<std::size_t>(to - from) + 1);
-            for (std::size_t i = 0; i < pixels.size(); ++i) {
-                const int units = static_cast<int>(first + static_cast<std::int64_t>(i));
-                pixels[i] = static_cast<std::int32_t>(RasterPixel(units * scale + offset));
-            }
-        }
-        std::int64_t Pixel(double v) const
-        {
-            const int units = RasterUnits(v);
-            const auto i = static_cast<std::uint64_t>(units - first);
-            if (i < pixels.size()) [[likely]] {
-                return pixels[i];
-            }
-            return RasterPixel(units * scale + offset);
-        }
-    };
-
-    std::int64_t PixelX(double x) const { return m_x.Pixel(x); }
-    std::int64_t PixelY(double y) const { return m_y.Pixel(y); }
+    std::int64_t PixelX(double x) const { return m_x(x); }
+    std::int64_t PixelY(double y) const { return m_y(y); }
     bool Inside(std::int64_t x, std::int64_t y) const
     {
         return static_cast<std::uint64_t>(x) < static_cast<std::uint64_t>(m_t.width) &&
@@ -235,8 +242,8 @@ private:
 
     BatchSurface& m_surface;
     RasterTarget m_t;
-    Axis m_x;
-    Axis m_y;
+    UnitAxis<PixelMap> m_x;
+    UnitAxis<PixelMap> m_y;
     RasterCounts m_counts;
     std::size_t m_pending = 0;
 };

@@ -106,6 +106,60 @@ TEST(AutomatonFractalChain, EmptyInvisibleHiddenAndMissingSteps)
     EXPECT_EQ(fractal->m_progressCount, 5);
 }
 
+// The last generations are drawn from blocks of steps built ahead; the
+// chain must still be the derived word's, leaf by leaf: lines, moves, and
+// nothing for hidden, missing and vanishing symbols, whatever the
+// productions' lengths.
+TEST(AutomatonFractalChain, BlocksOfStepsDrawTheDerivedWordLeafByLeaf)
+{
+    const std::vector<std::vector<int>> productions = {{0, 1}, {2, 0, 3},    {1},
+                                                       {},     {4, 0, 4, 1}, {0}};
+    const std::vector<int> flags = {0, StepInvisible, 0, 0, StepHidden};
+    for (int days = 1; days <= 7; ++days) {
+        FractalPtr fractal = Make({0, 5, 1}, productions, Compass(flags), days);
+        ASSERT_FALSE(fractal->m_bad);
+        RecordingSurface surface;
+        ASSERT_TRUE(fractal->Draw(surface, nullptr));
+
+        std::vector<int> word = {0, 5, 1};
+        for (int d = 0; d < days; ++d) {
+            std::vector<int> next;
+            for (const int s : word) {
+                next.insert(next.end(), productions[static_cast<std::size_t>(s)].begin(),
+                            productions[static_cast<std::size_t>(s)].end());
+            }
+            word.swap(next);
+        }
+        const double dx[] = {2, 0, -2, 0};
+        const double dy[] = {0, -2, 0, 2};
+        double x = 0.0;
+        double y = 0.0;
+        std::size_t call = 0;
+        for (const int s : word) {
+            if (s >= static_cast<int>(flags.size()) ||
+                flags[static_cast<std::size_t>(s)] == StepHidden) {
+                continue;
+            }
+            const double tx = x + dx[s % 4];
+            const double ty = y + dy[s % 4];
+            ASSERT_LT(call, surface.calls.size()) << days;
+            const SurfaceCall& c = surface.calls[call++];
+            const bool moves = flags[static_cast<std::size_t>(s)] == StepInvisible;
+            ASSERT_EQ(c.op, moves ? SurfaceOp::MoveTo : SurfaceOp::Line) << days << " " << call;
+            const Point end = moves ? c.a : c.b;
+            EXPECT_NEAR(end.x, tx, 1e-9);
+            EXPECT_NEAR(end.y, ty, 1e-9);
+            if (!moves) {
+                EXPECT_NEAR(c.a.x, x, 1e-9);
+                EXPECT_NEAR(c.a.y, y, 1e-9);
+            }
+            x = tx;
+            y = ty;
+        }
+        EXPECT_EQ(call, surface.calls.size()) << days;
+    }
+}
+
 TEST(AutomatonFractalDraw, ProgressStopAndHugeDayCounts)
 {
     FractalPtr dragon = Dragon(0);

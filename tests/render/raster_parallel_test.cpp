@@ -109,6 +109,41 @@ TEST_P(Rasters, AntialiasedLinesStayCloseToThePainters)
     EXPECT_GT(lit, 100);
 }
 
+// Lines laid in place from the recursion and lines handed over in batches
+// (as a transformed drawing's are; the identity changes no point) give the
+// same coverage and counts, on one thread and on several.
+TEST_P(Rasters, AntialiasedLinesInPlaceLayWhatBatchesLay)
+{
+    FractalPtr fractal = Prepared();
+    IsotropicParams mapping;
+    mapping.scale = 250.0 / 32767.0;
+    mapping.viewportOrigin = QPoint(20, 3);
+    mapping.pixelOffset = 0.5;
+    for (const int threads : {1, 3}) {
+        Threads limit(threads);
+        const auto draw = [&](const AffineMap* transform, PaintCounts& counts) {
+            QImage image = WhiteImage(301, 257);
+            AaRasterSurface surface(image);
+            surface.SetMapping(mapping);
+            surface.SetColor(MakeColor(0, 0, 90));
+            surface.SetTransform(transform);
+            EXPECT_TRUE(fractal->Draw(surface, nullptr));
+            surface.Finish();
+            counts = {surface.Lines(), surface.Pixels(), surface.Moves()};
+            return image;
+        };
+        PaintCounts direct;
+        PaintCounts batched;
+        const QImage inPlace = draw(nullptr, direct);
+        const QImage handed = draw(&kIdentityMap, batched);
+        EXPECT_EQ(inPlace, handed) << threads;
+        EXPECT_NE(inPlace, WhiteImage(301, 257));
+        EXPECT_EQ(direct.lines, batched.lines);
+        EXPECT_EQ(direct.pixels, batched.pixels);
+        EXPECT_EQ(direct.moves, batched.moves);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Library, Rasters,
                          testing::Values(Figure{0, 9, 6}, Figure{1, 8, 9}, Figure{2, 0, 9},
                                          Figure{3, 1, 7}, Figure{4, 10, 19}));
