@@ -197,10 +197,14 @@ private:
         if (depth == m_blockDepth) {
             // The stop flag was read just above; without progress to report
             // the leaves need neither test nor count.
+            // The pen is carried in a local, which no store of the
+            // surface's can reach: it stays in a register.
+            Point at = m_position;
             const Leaf* const end = m_blocks + m_blockOffsets[s + 1];
             for (const Leaf* leaf = m_blocks + m_blockOffsets[s]; leaf != end; ++leaf) {
-                DrawStep(*leaf);
+                DrawStep(*leaf, at);
             }
+            m_position = at;
             return;
         }
         const int* first = m_symbols + m_offsets[s];
@@ -209,9 +213,11 @@ private:
             if (m_ctx.progress == nullptr) {
                 // The stop flag was read just above, a production's length
                 // ago: the leaves need neither test nor count here.
+                Point at = m_position;
                 for (const int* c = first; c != last; ++c) {
-                    DrawStep(*c);
+                    DrawStep(m_leaves[static_cast<std::size_t>(*c)], at);
                 }
+                m_position = at;
             } else {
                 for (const int* c = first; c != last; ++c) {
                     DrawLeaf(*c);
@@ -245,27 +251,23 @@ private:
     void DrawLeaf(int symbol)
     {
         m_fractal.CountElement(m_ctx);
-        DrawStep(symbol);
+        DrawStep(m_leaves[static_cast<std::size_t>(symbol)], m_position);
     }
 
-    [[gnu::always_inline]] void DrawStep(int symbol)
-    {
-        DrawStep(m_leaves[static_cast<std::size_t>(symbol)]);
-    }
-
-    [[gnu::always_inline]] void DrawStep(const Leaf& leaf)
+    // A leaf's step from `at`, which it moves.
+    [[gnu::always_inline]] void DrawStep(const Leaf& leaf, Point& at)
     {
         switch (leaf.action) {
         case Action::None:
             break;
         case Action::Move:
-            m_position += leaf.step;
-            m_surface.MoveTo(m_position.x, m_position.y);
+            at += leaf.step;
+            m_surface.MoveTo(at.x, at.y);
             break;
         case Action::Line: {
-            const Point to = m_position + leaf.step;
-            m_surface.Line(m_position.x, m_position.y, to.x, to.y);
-            m_position = to;
+            const Point to = at + leaf.step;
+            m_surface.Line(at.x, at.y, to.x, to.y);
+            at = to;
             break;
         }
         }

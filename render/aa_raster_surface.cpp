@@ -108,7 +108,7 @@ void AaRasterSurface::Finish()
         pixel = pixel == usual ? over[c] : blend(pixel, c);
     };
     for (int y = 0; y < m_height; ++y) {
-        const std::uint8_t* cover = m_cover.data() + static_cast<std::size_t>(y) * m_width;
+        const Coverage* cover = m_cover.data() + static_cast<std::size_t>(y) * m_width;
         auto* line = reinterpret_cast<QRgb*>(m_image->scanLine(y));
         int x = 0;
         // Most of a picture is bare: eight pixels are passed over at a time.
@@ -117,12 +117,12 @@ void AaRasterSurface::Finish()
             std::memcpy(&eight, cover + x, sizeof eight);
             if (eight != 0) {
                 for (int k = x; k < x + 8; ++k) {
-                    lay(line[k], cover[k]);
+                    lay(line[k], static_cast<int>(cover[k]));
                 }
             }
         }
         for (; x < m_width; ++x) {
-            lay(line[x], cover[x]);
+            lay(line[x], static_cast<int>(cover[x]));
         }
     }
     m_cover.clear();
@@ -344,8 +344,8 @@ void AaRasterSurface::Join(BatchSurface& piece)
     }
     // Eight pixels at a time: a piece's coverage is mostly bare, and laying
     // no coverage leaves a pixel as it is.
-    std::uint8_t* into = m_cover.data();
-    const std::uint8_t* from = other->m_cover.data();
+    Coverage* into = m_cover.data();
+    const Coverage* from = other->m_cover.data();
     const std::size_t size = m_cover.size();
     std::size_t i = 0;
     for (; i + 8 <= size; i += 8) {
@@ -353,12 +353,12 @@ void AaRasterSurface::Join(BatchSurface& piece)
         std::memcpy(&eight, from + i, sizeof eight);
         if (eight != 0) {
             for (std::size_t k = i; k < i + 8; ++k) {
-                Cover(into[k], from[k]);
+                Cover(into[k], static_cast<int>(from[k]));
             }
         }
     }
     for (; i < size; ++i) {
-        Cover(into[i], from[i]);
+        Cover(into[i], static_cast<int>(from[i]));
     }
     other->m_cover.clear();
 }

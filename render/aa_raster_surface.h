@@ -101,7 +101,7 @@ private:
     void Allocate()
     {
         if (m_cover.empty()) {
-            m_cover.assign(static_cast<std::size_t>(m_width) * m_height, 0);
+            m_cover.assign(static_cast<std::size_t>(m_width) * m_height, Coverage{});
         }
     }
     void Dot(drawing::FixedPoint p);
@@ -112,7 +112,7 @@ private:
     int m_height = 0;
     // Per pixel, the coverage of the drawing, 0 (none) to 255 (whole).
     // Allocated on first use.
-    std::vector<std::uint8_t> m_cover;
+    std::vector<Coverage> m_cover;
     double m_scale = 1.0;
     double m_offsetX = 0.0;
     double m_offsetY = 0.0;

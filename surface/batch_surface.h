@@ -53,13 +53,20 @@ struct RasterTarget
     double lastEndY = 0.0;
 };
 
+// A pixel's coverage, 0 (none) to 255 (whole). Not a character type: a
+// store through it cannot alias the drawing's own state, which the compiler
+// may then keep in registers from one line to the next.
+enum class Coverage : std::uint8_t
+{
+};
+
 // An antialiased raster's coverage (a byte a pixel) and mapping, opened for
 // drawing in place (drawing::CoverageWriter), with the state of the chain
 // of lines drawn so far: the device point of the last end, in 256ths of a
 // pixel, and the model point it came from (NaN when unknown).
 struct CoverageTarget
 {
-    std::uint8_t* cover = nullptr;
+    Coverage* cover = nullptr;
     int width = 0;
     int height = 0;
     // Device x = whole units of model x * scale + offsetX, likewise for y.

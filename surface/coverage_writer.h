@@ -91,9 +91,10 @@ inline constexpr OverTable kOverTable;
 // Lays a coverage `a` (0 .. 255) over a pixel's, as source-over lays an
 // alpha: what showed through keeps showing through 1 - a of it. The
 // coverage is taken as a byte, so the look-up never leaves the table.
-inline void Cover(std::uint8_t& pixel, int a)
+inline void Cover(Coverage& pixel, int a)
 {
-    pixel = kOverTable.over[pixel][static_cast<std::uint8_t>(a)];
+    pixel = static_cast<Coverage>(
+        kOverTable.over[static_cast<std::uint8_t>(pixel)][static_cast<std::uint8_t>(a)]);
 }
 
 // A fraction of a pixel (0 .. 1) in 255ths.
@@ -105,7 +106,7 @@ inline int Levels(double fraction)
 // A coverage buffer: width * height bytes, row after row.
 struct CoverageImage
 {
-    std::uint8_t* cover = nullptr;
+    Coverage* cover = nullptr;
     int width = 0;
     int height = 0;
 };
@@ -130,7 +131,7 @@ template <bool Steep>
     const double end = a2 + 0.5;
     const int from = FloorToInt(start);
     const int to = FloorToInt(end);
-    std::uint8_t* const cover = image.cover;
+    Coverage* const cover = image.cover;
     const auto stride = static_cast<std::size_t>(image.width);
     const auto coverAt = [start, end](int i) {
         return std::min(end, i + 1.0) - std::max(start, double(i));
@@ -191,8 +192,8 @@ template <bool Steep>
     const std::size_t along = Steep ? stride : 1;
     const std::size_t across = Steep ? 1 : stride;
     const auto split = static_cast<int>(entry & (kFixedOne - 1));
-    std::uint8_t* p = image.cover + static_cast<std::size_t>(from) * along +
-                      static_cast<std::size_t>(entry >> kFixedBits) * across;
+    Coverage* p = image.cover + static_cast<std::size_t>(from) * along +
+                  static_cast<std::size_t>(entry >> kFixedBits) * across;
     // A column covered `w` 256ths along: w * 255 / 256 levels, of which the
     // split's share goes to the pixel below. From > to cannot be: a line
     // with its caps is at least a pixel long.
@@ -220,7 +221,7 @@ inline void CoverDot(const CoverageImage& image, Fixed x, Fixed y)
         return;
     }
     image.cover[static_cast<std::size_t>(py) * static_cast<std::size_t>(image.width) +
-                static_cast<std::size_t>(px)] = 255;
+                static_cast<std::size_t>(px)] = Coverage{255};
 }
 
 // Any line between two device points (in 256ths) that is not along a row or
@@ -273,8 +274,8 @@ inline void CoverDot(const CoverageImage& image, Fixed x, Fixed y)
         // The part of the column the line covers: all of it but at the caps.
         const double whole = std::min(end, i + 1.0) - std::max(start, double(i));
         const int below = Levels((centre - j) * whole);
-        std::uint8_t* const p = image.cover + static_cast<std::size_t>(i) * along +
-                                static_cast<std::size_t>(j) * across;
+        Coverage* const p = image.cover + static_cast<std::size_t>(i) * along +
+                            static_cast<std::size_t>(j) * across;
         Cover(p[0], Levels(whole) - below);
         Cover(p[across], below);
     }
@@ -330,8 +331,7 @@ class CoverageWriter
 public:
     CoverageWriter(BatchSurface& surface, const CoverageTarget& target)
         : m_surface(surface), m_t(target), m_image{target.cover, target.width, target.height},
-          m_x(target.width, {target.scale, target.offsetX}),
-          m_y(target.height, {target.scale, target.offsetY})
+          m_axes(target.width, target.height, target.scale, target.offsetX, target.offsetY)
     {
     }
     ~CoverageWriter() { Flush(); }
@@ -340,8 +340,8 @@ public:
 
     [[gnu::always_inline]] void MoveTo(double x, double y)
     {
-        m_t.currentX = m_x(x);
-        m_t.currentY = m_y(y);
+        m_t.currentX = m_axes.x(x);
+        m_t.currentY = m_axes.y(y);
         m_t.lastEndX = x;
         m_t.lastEndY = y;
         ++m_counts.moves;
@@ -350,7 +350,7 @@ public:
 
     [[gnu::always_inline]] void SetPixel(double x, double y)
     {
-        CoverDot(m_image, m_x(x), m_y(y));
+        CoverDot(m_image, m_axes.x(x), m_axes.y(y));
         ++m_counts.pixels;
         Counted();
     }
@@ -360,10 +360,10 @@ public:
     // coordinate keeps its device coordinate there.
     [[gnu::always_inline]] void Line(double x1, double y1, double x2, double y2)
     {
-        const Fixed ax = x1 == m_t.lastEndX ? m_t.currentX : m_x(x1);
-        const Fixed ay = y1 == m_t.lastEndY ? m_t.currentY : m_y(y1);
-        const Fixed bx = x2 == x1 ? ax : m_x(x2);
-        const Fixed by = y2 == y1 ? ay : m_y(y2);
+        const Fixed ax = x1 == m_t.lastEndX ? m_t.currentX : m_axes.x(x1);
+        const Fixed ay = y1 == m_t.lastEndY ? m_t.currentY : m_axes.y(y1);
+        const Fixed bx = x2 == x1 ? ax : m_axes.x(x2);
+        const Fixed by = y2 == y1 ? ay : m_axes.y(y2);
         m_t.currentX = bx;
         m_t.currentY = by;
         m_t.lastEndX = x2;
@@ -378,6 +378,7 @@ public:
     {
         m_surface.CoverageDrawn(m_t, m_counts);
         m_image = {m_t.cover, m_t.width, m_t.height};
+        m_axes.Drawn(m_pending);
         m_counts = {};
         m_pending = 0;
     }
@@ -395,8 +396,7 @@ private:
     BatchSurface& m_surface;
     CoverageTarget m_t;
     CoverageImage m_image;
-    UnitAxis<FixedMap> m_x;
-    UnitAxis<FixedMap> m_y;
+    UnitAxes<FixedMap> m_axes;
     RasterCounts m_counts;
     std::size_t m_pending = 0;
 };

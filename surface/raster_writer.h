@@ -87,15 +87,13 @@ void RasterBresenham(unsigned char* bits, std::ptrdiff_t stride, int x0, int y0,
 // it) map to, computed once: mapping a point is then a truncation and a
 // look-up instead of a chain of conversions and multiplications, with the
 // very same result. Map holds the axis's scale and offset and maps whole
-// units; its values there fit 32 bits.
-template <typename Map> struct UnitAxis
+// units; its values there fit 32 bits. The table is filled by Build(), when
+// the drawing has shown that it is worth its cost.
+template <typename Map> class UnitAxis
 {
-    std::vector<std::int32_t> values;
-    std::int64_t first = 0;
-    Map map;
-
+public:
     UnitAxis() = default;
-    UnitAxis(int size, Map map_) : map(map_)
+    UnitAxis(int size, Map map) : m_map(map)
     {
         constexpr double kMost = 1 << 18;
         if (!(map.scale > 0.0) || !std::isfinite(map.offset)) {
@@ -106,22 +104,66 @@ template <typename Map> struct UnitAxis
         if (!(to - from < kMost) || from < -kRasterCoordinateLimit || to > kRasterCoordinateLimit) {
             return;
         }
-        first = static_cast<std::int64_t>(from);
-        values.resize(static_cast<std::size_t>(to - from) + 1);
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            values[i] = static_cast<std::int32_t>(
-                map(static_cast<int>(first + static_cast<std::int64_t>(i))));
+        m_first = static_cast<std::int64_t>(from);
+        m_entries = static_cast<std::size_t>(to - from) + 1;
+    }
+
+    std::size_t Entries() const { return m_entries; }
+    void Build()
+    {
+        m_values.resize(m_entries);
+        for (std::size_t i = 0; i < m_entries; ++i) {
+            m_values[i] = static_cast<std::int32_t>(
+                m_map(static_cast<int>(m_first + static_cast<std::int64_t>(i))));
         }
     }
+
     std::int64_t operator()(double v) const
     {
         const int units = RasterUnits(v);
-        const auto i = static_cast<std::uint64_t>(units - first);
-        if (i < values.size()) [[likely]] {
-            return values[i];
+        const auto i = static_cast<std::uint64_t>(units - m_first);
+        if (i < m_values.size()) [[likely]] {
+            return m_values[i];
         }
-        return map(units);
+        return m_map(units);
     }
+
+private:
+    std::vector<std::int32_t> m_values;
+    std::size_t m_entries = 0;
+    std::int64_t m_first = 0;
+    Map m_map;
+};
+
+// A picture's two axes. Their tables are filled once as many elements have
+// been drawn as they hold entries: a small figure maps its few points
+// directly rather than fill tables larger than itself.
+template <typename Map> class UnitAxes
+{
+public:
+    UnitAxes(int width, int height, double scale, double offsetX, double offsetY)
+        : x(width, {scale, offsetX}), y(height, {scale, offsetY})
+    {
+    }
+    void Drawn(std::size_t elements)
+    {
+        if (m_built) {
+            return;
+        }
+        m_drawn += elements;
+        if (m_drawn >= x.Entries() + y.Entries()) {
+            x.Build();
+            y.Build();
+            m_built = true;
+        }
+    }
+
+    UnitAxis<Map> x;
+    UnitAxis<Map> y;
+
+private:
+    std::size_t m_drawn = 0;
+    bool m_built = false;
 };
 
 // The pixel whose span holds whole units mapped to the device.
@@ -138,10 +180,9 @@ template <typename T> class RasterWriter
 {
 public:
     RasterWriter(BatchSurface& surface, const RasterTarget& target)
-        : m_surface(surface), m_t(target)
+        : m_surface(surface), m_t(target),
+          m_axes(target.width, target.height, target.scale, target.offsetX, target.offsetY)
     {
-        m_x = UnitAxis<PixelMap>(m_t.width, {m_t.scale, m_t.offsetX});
-        m_y = UnitAxis<PixelMap>(m_t.height, {m_t.scale, m_t.offsetY});
     }
     ~RasterWriter() { Flush(); }
     RasterWriter(const RasterWriter&) = delete;
@@ -201,6 +242,7 @@ public:
     [[gnu::noinline]] void Flush()
     {
         m_surface.RasterDrawn(m_t, m_counts);
+        m_axes.Drawn(m_pending);
         m_counts = {};
         m_pending = 0;
     }
@@ -220,8 +262,8 @@ private:
         }
     }
 
-    std::int64_t PixelX(double x) const { return m_x(x); }
-    std::int64_t PixelY(double y) const { return m_y(y); }
+    std::int64_t PixelX(double x) const { return m_axes.x(x); }
+    std::int64_t PixelY(double y) const { return m_axes.y(y); }
     bool Inside(std::int64_t x, std::int64_t y) const
     {
         return static_cast<std::uint64_t>(x) < static_cast<std::uint64_t>(m_t.width) &&
@@ -242,8 +284,7 @@ private:
 
     BatchSurface& m_surface;
     RasterTarget m_t;
-    UnitAxis<PixelMap> m_x;
-    UnitAxis<PixelMap> m_y;
+    UnitAxes<PixelMap> m_axes;
     RasterCounts m_counts;
     std::size_t m_pending = 0;
 };
