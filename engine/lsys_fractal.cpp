@@ -73,7 +73,110 @@ CLsysFractal::Tables CLsysFractal::MakeTables() const
                                                          scale * std::sin(angle)};
         }
     }
+    MakeBlocks(tables);
     return tables;
+}
+
+void CLsysFractal::MakeBlocks(Tables& tables)
+{
+    // Blocks small enough to stay in the processor's cache, and deep enough
+    // to save most of the interpretation.
+    constexpr std::size_t kMostPerSymbol = 64;
+    constexpr std::size_t kMostInAll = 4096;
+    constexpr int kDeepest = 8;
+    const auto bracket = [](char ch) { return ch == '[' || ch == ']'; };
+    if (tables.steps.empty()) {
+        return;
+    }
+    for (const Replacement& rule : tables.rules) {
+        if (rule.text != nullptr && std::any_of(rule.text, rule.text + rule.length, bracket)) {
+            return;
+        }
+    }
+    const int headings = tables.headings;
+    const auto wrap = [headings](int turn) { return turn >= headings ? turn - headings : turn; };
+    struct Level
+    {
+        std::array<std::vector<BlockStep>, 256> steps;
+        std::array<int, 256> turns{};
+    };
+    // The last generation: what each byte does at the drawing.
+    Level level;
+    for (int c = 0; c < 256; ++c) {
+        const auto ch = static_cast<char>(c);
+        const auto u = static_cast<std::size_t>(c);
+        switch (ch) {
+        case '+':
+            level.turns[u] = 1 % headings;
+            break;
+        case '-':
+            level.turns[u] = headings - 1;
+            break;
+        case '|':
+            level.turns[u] = headings / 2;
+            break;
+        case 'F':
+        case 'D':
+            level.steps[u].push_back({0, true});
+            break;
+        case 'G':
+        case 'M':
+        case 'f':
+            level.steps[u].push_back({0, false});
+            break;
+        default:
+            break;
+        }
+    }
+    // Each generation above: a letter with a rule is its rule's bytes one
+    // generation down, each turned by the turns before it; turtle commands
+    // only turn, other letters vanish.
+    Level next;
+    for (int depth = 1; depth <= kDeepest; ++depth) {
+        std::size_t all = 0;
+        bool fits = true;
+        for (std::size_t c = 0; c < 256 && fits; ++c) {
+            const auto ch = static_cast<char>(c);
+            std::vector<BlockStep>& out = next.steps[c];
+            out.clear();
+            next.turns[c] = 0;
+            const Replacement& rule = tables.rules[c];
+            if (IsTurtleCommand(ch)) {
+                next.turns[c] = level.turns[c];
+                continue;
+            }
+            if (rule.text == nullptr) {
+                continue;
+            }
+            int turn = 0;
+            for (std::size_t i = 0; i < rule.length && fits; ++i) {
+                const auto sub = static_cast<unsigned char>(rule.text[i]);
+                for (const BlockStep& step : level.steps[sub]) {
+                    out.push_back({wrap(turn + step.turn), step.line});
+                }
+                turn = wrap(turn + level.turns[sub]);
+                fits = out.size() <= kMostPerSymbol;
+            }
+            next.turns[c] = turn;
+            all += out.size();
+            fits = fits && all <= kMostInAll;
+        }
+        if (!fits) {
+            break;
+        }
+        std::swap(level, next);
+        tables.blockDepth = depth;
+    }
+    if (tables.blockDepth < 2) {
+        tables.blockDepth = 0;
+        return;
+    }
+    for (std::size_t c = 0; c < 256; ++c) {
+        tables.blockOffsets[c] = tables.blocks.size();
+        tables.blocks.insert(tables.blocks.end(), level.steps[c].begin(), level.steps[c].end());
+        tables.blockTurns[c] = level.turns[c];
+    }
+    tables.blockOffsets[256] = tables.blocks.size();
 }
 
 // The turtle. Turns and brackets act at once at any depth; letters expand
@@ -91,7 +194,9 @@ public:
     Walker(CLsysFractal& fractal, const Tables& tables, Surface& surface, const DrawContext& ctx)
         : m_fractal(fractal), m_surface(surface), m_ctx(ctx), m_rules(tables.rules),
           m_steps(tables.steps.empty() ? nullptr : tables.steps.data()), m_scale(tables.scale),
-          m_headings(tables.headings)
+          m_headings(tables.headings),
+          m_blockDepth(ctx.progress == nullptr && tables.blockDepth > 0 ? tables.blockDepth : -1),
+          m_tables(tables)
     {
         m_state.position = fractal.m_start;
     }
@@ -150,6 +255,10 @@ private:
 
     void InterpretHere(const char* text, std::size_t length, int depth)
     {
+        if (depth == m_blockDepth) {
+            InterpretBlocks(text, length);
+            return;
+        }
         if (depth == 0 && m_ctx.progress == nullptr && length <= kStopEvery) {
             // A rule's last generation with one stop test: nothing else
             // counts its characters while drawing.
@@ -171,6 +280,47 @@ private:
                 }
             }
         }
+    }
+
+    // Bytes `blockDepth` generations above the drawing, from their blocks,
+    // the turtle in registers. Without progress to report the characters
+    // need no count; the stop flag is read once a block.
+    void InterpretBlocks(const char* text, std::size_t length)
+    {
+        const BlockStep* const blocks = m_tables.blocks.data();
+        Point at = m_state.position;
+        int heading = m_state.heading;
+        for (std::size_t i = 0; i < length; ++i) {
+            if (m_ctx.stop != nullptr && m_ctx.stop->load(std::memory_order_relaxed)) {
+                throw -1;
+            }
+            const auto c = static_cast<unsigned char>(text[i]);
+            if (c == '[' || c == ']') {
+                // Only an axiom's brackets come this far.
+                m_state.position = at;
+                m_state.heading = heading;
+                Act(static_cast<char>(c), 1);
+                at = m_state.position;
+                heading = m_state.heading;
+                continue;
+            }
+            const BlockStep* const end = blocks + m_tables.blockOffsets[c + 1];
+            for (const BlockStep* step = blocks + m_tables.blockOffsets[c]; step != end; ++step) {
+                int k = heading + step->turn;
+                k = k >= m_headings ? k - m_headings : k;
+                const Point to = at + m_steps[static_cast<std::size_t>(k)];
+                if (step->line) {
+                    m_surface.Line(at.x, at.y, to.x, to.y);
+                } else {
+                    m_surface.MoveTo(to.x, to.y);
+                }
+                at = to;
+            }
+            heading += m_tables.blockTurns[c];
+            heading = heading >= m_headings ? heading - m_headings : heading;
+        }
+        m_state.position = at;
+        m_state.heading = heading;
     }
 
     // What `ch` does at `depth`, except expanding: false when it is a letter
@@ -238,6 +388,8 @@ private:
     const Point* m_steps; // null: computed when taken
     double m_scale;
     int m_headings;
+    int m_blockDepth; // -1: no blocks
+    const Tables& m_tables;
     TurtleState m_state;
     std::vector<Frame> m_frames;
 };

@@ -44,6 +44,8 @@ public:
 private:
     friend class FractalKind<CLsysFractal>;
     static constexpr bool kTurtle = true;
+    // Replaying a piece's predecessors runs through the blocks of steps
+    // without drawing.
     static constexpr double kReplayCost = 0.4;
     struct Replacement
     {
@@ -52,12 +54,28 @@ private:
     };
     // Built once per drawing: the rule of every byte and the step vector of
     // every heading, already multiplied by the drawing scale.
+    // A step of a block: a line or a move along the heading `turn` steps of
+    // the compass past the one the block starts with.
+    struct BlockStep
+    {
+        int turn;
+        bool line;
+    };
     struct Tables
     {
         std::array<Replacement, 256> rules{};
         std::vector<Point> steps; // empty for a huge compass
         double scale = 1.0;
         int headings = 1;
+        // The lines and moves of every byte `blockDepth` generations above
+        // them, in order, and the turn each byte makes in all: byte c's are
+        // [blockOffsets[c], blockOffsets[c + 1]). The last generations are
+        // then a loop over steps instead of an interpretation. No blocks
+        // (blockDepth 0) with brackets in the rules or a huge compass.
+        int blockDepth = 0;
+        std::array<std::size_t, 257> blockOffsets{};
+        std::array<int, 256> blockTurns{};
+        std::vector<BlockStep> blocks;
     };
     // Larger compasses compute each step as it is taken.
     static constexpr int kMaxStepTable = 1 << 16;
@@ -86,6 +104,7 @@ private:
     static Point Position(const TurtleState& state) { return state.position; }
     bool Drawable() const { return true; }
     Tables MakeTables() const;
+    static void MakeBlocks(Tables& tables);
     void Roots(const Tables& tables, int depth, std::vector<Task>& out) const;
     bool Expand(const Tables& tables, const Task& task, std::vector<Task>& out) const;
     void Weigh(const Tables& tables, const std::vector<Task>& tasks,

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -94,6 +97,86 @@ TEST(LsysFractalTurtle, TurnsBracketsAndMoves)
     RecordingSurface plus;
     Make("+F", {{'+', "++"}, {'F', "F"}}, 4, 3)->Draw(plus, nullptr);
     EXPECT_EQ(Trace(plus), "L0,0>0,-2");
+}
+
+// The last generations are drawn from blocks of steps built ahead; the
+// turtle must still follow the derived word character by character: turns
+// of every kind, moves, letters that vanish, brackets in the axiom.
+TEST(LsysFractalTurtle, BlocksOfStepsFollowTheDerivedWord)
+{
+    const std::vector<Rule> rules = {
+        {'F', "F+G-X"}, {'X', "|FD+fX"}, {'G', "MF-"}, {'D', "Y"}, {'M', "F"}};
+    const std::string axiom = "F[+X]-G|F";
+    for (const int directions : {5, 6}) {
+        const Directions compass(directions);
+        for (int days = 1; days <= 7; ++days) {
+            RecordingSurface surface;
+            ASSERT_TRUE(Make(axiom, rules, directions, days)->Draw(surface, nullptr));
+
+            std::string word = axiom;
+            for (int d = 0; d < days; ++d) {
+                std::string next;
+                for (const char ch : word) {
+                    const bool turtle =
+                        ch == '+' || ch == '-' || ch == '|' || ch == '[' || ch == ']';
+                    const auto rule = std::find_if(rules.begin(), rules.end(),
+                                                   [ch](const Rule& r) { return r.symbol == ch; });
+                    if (turtle) {
+                        next += ch;
+                    } else if (rule != rules.end()) {
+                        next += rule->replacement;
+                    }
+                }
+                word.swap(next);
+            }
+            int heading = 0;
+            Point at;
+            std::vector<std::pair<int, Point>> saved;
+            std::size_t call = 0;
+            for (const char ch : word) {
+                switch (ch) {
+                case '+':
+                    heading = (heading + 1) % directions;
+                    continue;
+                case '-':
+                    heading = (heading + directions - 1) % directions;
+                    continue;
+                case '|':
+                    heading = (heading + directions / 2) % directions;
+                    continue;
+                case '[':
+                    saved.emplace_back(heading, at);
+                    continue;
+                case ']':
+                    heading = saved.back().first;
+                    at = saved.back().second;
+                    saved.pop_back();
+                    continue;
+                default:
+                    break;
+                }
+                const bool line = ch == 'F' || ch == 'D';
+                if (!line && ch != 'G' && ch != 'M' && ch != 'f') {
+                    continue;
+                }
+                const double angle = compass.Angle(heading);
+                const Point to{at.x + 2.0 * std::cos(angle), at.y + 2.0 * std::sin(angle)};
+                ASSERT_LT(call, surface.calls.size()) << directions << " " << days;
+                const SurfaceCall& c = surface.calls[call++];
+                ASSERT_EQ(c.op, line ? SurfaceOp::Line : SurfaceOp::MoveTo)
+                    << directions << " " << days << " " << call;
+                const Point end = line ? c.b : c.a;
+                EXPECT_NEAR(end.x, to.x, 1e-9);
+                EXPECT_NEAR(end.y, to.y, 1e-9);
+                if (line) {
+                    EXPECT_NEAR(c.a.x, at.x, 1e-9);
+                    EXPECT_NEAR(c.a.y, at.y, 1e-9);
+                }
+                at = to;
+            }
+            EXPECT_EQ(call, surface.calls.size()) << directions << " " << days;
+        }
+    }
 }
 
 TEST(LsysFractalDraw, ProgressCountsEveryInterpretedCharacter)
