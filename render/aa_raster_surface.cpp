@@ -1,5 +1,6 @@
 #include "render/aa_raster_surface.h"
 
+#include "engine/fractal_kind.h"
 #include "render/gdi_surface.h"
 
 #include <algorithm>
@@ -71,10 +72,32 @@ FixedPoint AaRasterSurface::ToFixed(double x, double y) const
 
 void AaRasterSurface::Finish()
 {
+    if (m_cover.empty() && !m_pieces.empty()) {
+        m_cover.swap(m_pieces.back());
+        m_pieces.pop_back();
+    }
     if (m_cover.empty() || m_image == nullptr) {
         m_cover.clear();
+        m_pieces.clear();
         return;
     }
+    // A large picture's rows are laid by every thread, each its own rows.
+    constexpr int kPixelsAThread = 1 << 18;
+    const int threads =
+        std::clamp(m_width * m_height / kPixelsAThread, 1, std::max(drawing::DrawingThreads(), 1));
+    // The image's rows are reached through its bits, taken once here: its
+    // scanLine() may not be called on several threads at once.
+    uchar* const bits = m_image->bits();
+    const qsizetype stride = m_image->bytesPerLine();
+    drawing::RunOnThreads(threads, [&](int k) {
+        Composite(bits, stride, m_height * k / threads, m_height * (k + 1) / threads);
+    });
+    m_cover.clear();
+    m_pieces.clear();
+}
+
+void AaRasterSurface::Composite(uchar* bits, qsizetype stride, int from, int to)
+{
     const int red = RedOf(m_color);
     const int green = GreenOf(m_color);
     const int blue = BlueOf(m_color);
@@ -94,7 +117,8 @@ void AaRasterSurface::Finish()
     bool known = false;
     QRgb usual = 0;
     QRgb over[256];
-    const auto lay = [&](QRgb& pixel, int c) {
+    const auto lay = [&](QRgb& pixel, Coverage coverage) {
+        const auto c = static_cast<int>(coverage);
         if (c == 0) {
             return;
         }
@@ -107,25 +131,43 @@ void AaRasterSurface::Finish()
         }
         pixel = pixel == usual ? over[c] : blend(pixel, c);
     };
-    for (int y = 0; y < m_height; ++y) {
-        const Coverage* cover = m_cover.data() + static_cast<std::size_t>(y) * m_width;
-        auto* line = reinterpret_cast<QRgb*>(m_image->scanLine(y));
-        int x = 0;
+    const auto width = static_cast<std::size_t>(m_width);
+    std::vector<const Coverage*> rows(m_pieces.size() + 1);
+    for (int y = from; y < to; ++y) {
+        const std::size_t start = static_cast<std::size_t>(y) * width;
+        rows[0] = m_cover.data() + start;
+        for (std::size_t p = 0; p < m_pieces.size(); ++p) {
+            rows[p + 1] = m_pieces[p].data() + start;
+        }
+        // The pieces drawn on other threads laid over this one's, as one
+        // thread would have laid them.
+        const auto covered = [&rows](std::size_t x) {
+            Coverage c = rows[0][x];
+            for (std::size_t p = 1; p < rows.size(); ++p) {
+                Cover(c, static_cast<int>(rows[p][x]));
+            }
+            return c;
+        };
+        auto* line = reinterpret_cast<QRgb*>(bits + static_cast<qsizetype>(y) * stride);
+        std::size_t x = 0;
         // Most of a picture is bare: eight pixels are passed over at a time.
-        for (; x + 8 <= m_width; x += 8) {
-            std::uint64_t eight = 0;
-            std::memcpy(&eight, cover + x, sizeof eight);
-            if (eight != 0) {
-                for (int k = x; k < x + 8; ++k) {
-                    lay(line[k], static_cast<int>(cover[k]));
+        for (; x + 8 <= width; x += 8) {
+            std::uint64_t any = 0;
+            for (const Coverage* row : rows) {
+                std::uint64_t eight = 0;
+                std::memcpy(&eight, row + x, sizeof eight);
+                any |= eight;
+            }
+            if (any != 0) {
+                for (std::size_t k = x; k < x + 8; ++k) {
+                    lay(line[k], covered(k));
                 }
             }
         }
-        for (; x < m_width; ++x) {
-            lay(line[x], static_cast<int>(cover[x]));
+        for (; x < width; ++x) {
+            lay(line[x], covered(x));
         }
     }
-    m_cover.clear();
 }
 
 void AaRasterSurface::Segment(FixedPoint a, FixedPoint b)
@@ -338,27 +380,8 @@ void AaRasterSurface::Join(BatchSurface& piece)
     if (other->m_cover.empty()) {
         return;
     }
-    if (m_cover.empty()) {
-        m_cover.swap(other->m_cover);
-        return;
-    }
-    // Eight pixels at a time: a piece's coverage is mostly bare, and laying
-    // no coverage leaves a pixel as it is.
-    Coverage* into = m_cover.data();
-    const Coverage* from = other->m_cover.data();
-    const std::size_t size = m_cover.size();
-    std::size_t i = 0;
-    for (; i + 8 <= size; i += 8) {
-        std::uint64_t eight = 0;
-        std::memcpy(&eight, from + i, sizeof eight);
-        if (eight != 0) {
-            for (std::size_t k = i; k < i + 8; ++k) {
-                Cover(into[k], static_cast<int>(from[k]));
-            }
-        }
-    }
-    for (; i < size; ++i) {
-        Cover(into[i], static_cast<int>(from[i]));
-    }
+    // Laid over this surface's coverage when the picture is finished,
+    // where the rows are shared between threads.
+    m_pieces.push_back(std::move(other->m_cover));
     other->m_cover.clear();
 }

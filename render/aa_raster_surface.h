@@ -105,6 +105,8 @@ private:
         }
     }
     void Dot(drawing::FixedPoint p);
+    // Lays the coverage of rows [from, to) over the image's bits.
+    void Composite(uchar* bits, qsizetype stride, int from, int to);
     void WithColor(Color color, const std::function<void()>& draw);
 
     QImage* m_image = nullptr;
@@ -113,6 +115,9 @@ private:
     // Per pixel, the coverage of the drawing, 0 (none) to 255 (whole).
     // Allocated on first use.
     std::vector<Coverage> m_cover;
+    // The coverage of pieces drawn on other threads, joined but not yet
+    // laid over the picture.
+    std::vector<std::vector<Coverage>> m_pieces;
     double m_scale = 1.0;
     double m_offsetX = 0.0;
     double m_offsetY = 0.0;
