@@ -8,7 +8,6 @@
 #include <cstring>
 
 using drawing::Cover;
-using drawing::CoverageImage;
 using drawing::Div255;
 using drawing::FixedPoint;
 using drawing::LimitDevice;

@@ -97,10 +97,11 @@ inline void Cover(Coverage& pixel, int a)
         kOverTable.over[static_cast<std::uint8_t>(pixel)][static_cast<std::uint8_t>(a)]);
 }
 
-// A fraction of a pixel (0 .. 1) in 255ths.
+// A fraction of a pixel (0 .. 1) in 255ths, rounded half up: the fraction
+// is never negative, so adding a half and truncating rounds it.
 inline int Levels(double fraction)
 {
-    return static_cast<int>(fraction * 255.0 + 0.5);
+    return static_cast<int>(fraction * 255.0 + 0.5); // NOLINT(bugprone-incorrect-roundings)
 }
 
 // A coverage buffer: width * height bytes, row after row.
@@ -158,7 +159,7 @@ template <bool Steep>
             Cover(cover[Steep ? major * stride + j : j * stride + major], above);
         }
         if (j + 1 >= 0 && j + 1 < minorSize) {
-            const auto k = static_cast<std::size_t>(j + 1);
+            const std::size_t k = static_cast<std::size_t>(j) + 1;
             Cover(cover[Steep ? major * stride + k : k * stride + major], below);
         }
     }

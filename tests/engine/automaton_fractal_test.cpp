@@ -184,6 +184,7 @@ TEST(AutomatonFractalDraw, ProgressStopAndHugeDayCounts)
     // Productions that double and then vanish make 2^40 calls and no leaf:
     // the stop flag still ends such a drawing at once.
     std::vector<std::vector<int>> productions;
+    productions.reserve(31);
     for (int s = 0; s < 30; ++s) {
         productions.push_back({s + 1, s + 1});
     }
