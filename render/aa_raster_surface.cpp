@@ -341,17 +341,9 @@ void AaRasterSurface::CoverageDrawn(CoverageTarget& target, const RasterCounts& 
     m_current = {target.currentX, target.currentY};
     m_lastX = target.lastEndX;
     m_lastY = target.lastEndY;
-    m_lines += counts.lines;
-    m_pixels += counts.pixels;
-    m_moves += counts.moves;
-    if (m_progress != nullptr) {
-        // A progress call each time the count passes a multiple of the
-        // period, as when counted one by one.
-        const std::int64_t before = m_elements;
-        m_elements += counts.lines + counts.pixels + counts.moves;
-        if ((before & ~m_progressMask) != (m_elements & ~m_progressMask)) {
-            m_progress(m_progressArg);
-        }
+    if (counts.AddTo(m_lines, m_pixels, m_moves, m_elements, m_progressMask) &&
+        m_progress != nullptr) {
+        m_progress(m_progressArg);
     }
     // A progress call may have drawn in a colour, which starts the coverage
     // afresh.

@@ -547,17 +547,9 @@ void RasterSurface::RasterDrawn(RasterTarget& target, const RasterCounts& counts
     m_current = {target.currentX, target.currentY};
     m_lastEndX = target.lastEndX;
     m_lastEndY = target.lastEndY;
-    m_lines += counts.lines;
-    m_pixels += counts.pixels;
-    m_moves += counts.moves;
-    if (m_progress != nullptr) {
-        // A progress call each time the count passes a multiple of the
-        // period, as when counted one by one.
-        const std::int64_t before = m_elements;
-        m_elements += counts.lines + counts.pixels + counts.moves;
-        if ((before & ~m_progressMask) != (m_elements & ~m_progressMask)) {
-            Progress();
-        }
+    if (counts.AddTo(m_lines, m_pixels, m_moves, m_elements, m_progressMask) &&
+        m_progress != nullptr) {
+        Progress();
     }
     target.bits = m_bits;
     target.stride = m_stride;

@@ -85,6 +85,20 @@ struct RasterCounts
     std::int64_t lines = 0;
     std::int64_t pixels = 0;
     std::int64_t moves = 0;
+
+    // Adds the calls to a surface's totals and to its count of elements;
+    // true when that count passed a multiple of the progress period
+    // (periodMask + 1), where counting one by one would have reported.
+    bool AddTo(std::int64_t& totalLines, std::int64_t& totalPixels, std::int64_t& totalMoves,
+               std::int64_t& elements, std::int64_t periodMask) const
+    {
+        totalLines += lines;
+        totalPixels += pixels;
+        totalMoves += moves;
+        const std::int64_t before = elements;
+        elements += lines + pixels + moves;
+        return (before & ~periodMask) != (elements & ~periodMask);
+    }
 };
 
 // A surface that takes a fractal's own drawing in batches, so that the
