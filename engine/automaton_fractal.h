@@ -56,9 +56,6 @@ public:
 private:
     friend class FractalKind<CAutomatonFractal>;
     static constexpr bool kTurtle = true;
-    // Replaying a piece's predecessors runs through the blocks of steps
-    // without drawing: about a sixth of what drawing them costs.
-    static constexpr double kReplayCost = 0.15;
     // The pen's state is its position alone and every leaf moves it by a
     // fixed step, so a piece's box measured from the origin, moved to where
     // the piece starts, is the piece's box: the bounds need no replay.
@@ -97,6 +94,9 @@ private:
         std::vector<std::size_t> blockOffsets;
         std::vector<Leaf> blocks;
     };
+    // Replaying a piece's predecessors without drawing costs about a sixth
+    // of drawing them through blocks of steps, nearly half without.
+    static double ReplayCost(const Tables& tables) { return tables.blockDepth > 0 ? 0.15 : 0.4; }
     // A symbol `depth` generations above its leaves.
     struct Task
     {

@@ -36,7 +36,9 @@
 //   template <typename Surface> class Walker
 //       (Walker(Kind&, const Tables&, Surface&, const DrawContext&);
 //        void Run(const Task&); State GetState() const; void SetState(const State&))
-//   static constexpr bool kTurtle;  static constexpr double kReplayCost;
+//   static constexpr bool kTurtle;
+//   static double ReplayCost(const Tables&) (turtles only: replaying tasks
+//       without drawing, as a share of drawing them)
 //   static constexpr bool kMovableBoxes (optional, for the bounds above,
 //       with bool StartStates(const Tables&, const std::vector<Task>&,
 //       std::vector<State>&) const, each task's state with the pen at the
@@ -208,7 +210,11 @@ private:
                 total += w;
             }
             if (std::isfinite(total) && total >= drawing::kParallelElements) {
-                plan.starts = drawing::SplitTasks(weights, threads, Kind::kReplayCost);
+                double replay = 0.0;
+                if constexpr (Kind::kTurtle) {
+                    replay = Kind::ReplayCost(tables);
+                }
+                plan.starts = drawing::SplitTasks(weights, threads, replay);
             }
         }
         return plan;

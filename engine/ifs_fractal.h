@@ -50,7 +50,6 @@ protected:
 private:
     friend class FractalKind<CIfsFractal>;
     static constexpr bool kTurtle = false;
-    static constexpr double kReplayCost = 0.0;
     // The maps of one drawing, their translations multiplied by its scale.
     struct Tables
     {

@@ -31,7 +31,6 @@ private:
     using Machine = FractalKind<CMcrmFractal, CIfsFractal>;
     friend Machine;
     static constexpr bool kTurtle = false;
-    static constexpr double kReplayCost = 0.0;
     struct Tables
     {
         // The generator laid from the origin pointing down the screen at the

@@ -43,7 +43,6 @@ public:
 private:
     friend class FractalKind<CStandardFractal>;
     static constexpr bool kTurtle = false;
-    static constexpr double kReplayCost = 0.0;
     // A generator step as the complex number r·e^(iα): the vector of a
     // child segment is the parent's vector times this.
     struct StepVector
