@@ -118,17 +118,20 @@ public:
         }
     }
 
-    std::int64_t operator()(double v) const
+    [[gnu::always_inline]] std::int64_t operator()(double v) const
     {
         const int units = RasterUnits(v);
         const auto i = static_cast<std::uint64_t>(units - m_first);
         if (i < m_values.size()) [[likely]] {
             return m_values[i];
         }
-        return m_map(units);
+        return Mapped(units);
     }
 
 private:
+    // Units outside the table, or all of them before it is filled.
+    [[gnu::noinline]] std::int64_t Mapped(int units) const { return m_map(units); }
+
     std::vector<std::int32_t> m_values;
     std::size_t m_entries = 0;
     std::int64_t m_first = 0;
