@@ -151,15 +151,22 @@ void AaRasterSurface::Composite(uchar* bits, qsizetype stride, int from, int to)
         std::size_t x = 0;
         // Most of a picture is bare: eight pixels are passed over at a time.
         for (; x + 8 <= width; x += 8) {
-            std::uint64_t any = 0;
-            for (const Coverage* row : rows) {
+            std::uint64_t own = 0;
+            std::memcpy(&own, rows[0] + x, sizeof own);
+            std::uint64_t others = 0;
+            for (std::size_t p = 1; p < rows.size(); ++p) {
                 std::uint64_t eight = 0;
-                std::memcpy(&eight, row + x, sizeof eight);
-                any |= eight;
+                std::memcpy(&eight, rows[p] + x, sizeof eight);
+                others |= eight;
             }
-            if (any != 0) {
+            if (others != 0) {
                 for (std::size_t k = x; k < x + 8; ++k) {
                     lay(line[k], covered(k));
+                }
+            } else if (own != 0) {
+                // Where no other piece drew, as most pixels are.
+                for (std::size_t k = x; k < x + 8; ++k) {
+                    lay(line[k], rows[0][k]);
                 }
             }
         }

@@ -242,6 +242,10 @@ bool PaintFractal(QImage& image, CFractal& fractal, double zoom, const DisplaySe
     }
     if (indexed) {
         RasterSurface(image).Fill(settings.Background());
+    } else if (options.path == FractalPath::Direct &&
+               (settings.flags & (kShowInitiator | kShowGenerator)) == 0) {
+        // Nothing for a painter to draw: the background is a plain fill.
+        image.fill(ToQColor(settings.Background()));
     } else {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing, options.antialias);
