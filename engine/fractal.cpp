@@ -2,6 +2,7 @@
 
 #include "core/text_archive.h"
 #include "engine/fractal_kind.h"
+#include "engine/worker_pool.h"
 
 #include <algorithm>
 #include <cmath>
@@ -181,27 +182,31 @@ std::vector<std::size_t> drawing::SplitTasks(const std::vector<double>& weights,
 void drawing::RunOnThreads(int count, const std::function<void(int)>& work)
 {
     std::vector<std::exception_ptr> errors(static_cast<std::size_t>(count));
-    const auto guarded = [&work, &errors](int k) {
+    const std::function<void(int)> guarded = [&work, &errors](int k) {
         try {
             work(k);
         } catch (...) {
             errors[static_cast<std::size_t>(k)] = std::current_exception();
         }
     };
-    std::vector<std::thread> threads;
-    std::vector<int> here{0};
-    for (int k = 1; k < count; ++k) {
-        try {
-            threads.emplace_back(guarded, k);
-        } catch (const std::system_error&) {
-            here.push_back(k); // no thread to be had: drawn here instead
+    if (!WorkerPool::Shared().TryRun(count, guarded)) {
+        // The pool is busy with another drawing (or this one's caller):
+        // threads of this call's own.
+        std::vector<std::thread> threads;
+        std::vector<int> here{0};
+        for (int k = 1; k < count; ++k) {
+            try {
+                threads.emplace_back(guarded, k);
+            } catch (const std::system_error&) {
+                here.push_back(k); // no thread to be had: drawn here instead
+            }
         }
-    }
-    for (const int k : here) {
-        guarded(k);
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
+        for (const int k : here) {
+            guarded(k);
+        }
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
     }
     for (const std::exception_ptr& error : errors) {
         if (error) {

@@ -1,0 +1,136 @@
+#include "engine/worker_pool.h"
+
+#include <chrono>
+#include <system_error>
+
+namespace drawing {
+namespace {
+
+// How long a worker that ran out of calls waits busily for the next job.
+constexpr auto kSpin = std::chrono::milliseconds(5);
+
+// Workers beyond this are not started; the caller's own threads take over.
+constexpr int kMaxWorkers = 63;
+
+// Waits busily, for kSpin at most, until done() holds; false if it does not.
+// It yields all the while: a waiting thread that shares its core with a
+// working one (as the scheduler may put them) must not hold that one up.
+template <typename Done> bool SpinUntil(Done done)
+{
+    const auto until = std::chrono::steady_clock::now() + kSpin;
+    for (int i = 1; !done(); ++i) {
+        std::this_thread::yield();
+        if (i % 16 == 0 && std::chrono::steady_clock::now() >= until) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+WorkerPool::~WorkerPool()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_quitting = true;
+        m_published.store(++m_generation, std::memory_order_release);
+    }
+    m_wake.notify_all();
+    for (std::thread& worker : m_workers) {
+        worker.join();
+    }
+}
+
+WorkerPool& WorkerPool::Shared()
+{
+    static WorkerPool pool;
+    return pool;
+}
+
+bool WorkerPool::Grow(int workers)
+{
+    if (workers > kMaxWorkers) {
+        return false;
+    }
+    while (static_cast<int>(m_workers.size()) < workers) {
+        try {
+            m_workers.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool WorkerPool::TryRun(int count, const std::function<void(int)>& work)
+{
+    if (count < 2 || m_busy.exchange(true, std::memory_order_acquire)) {
+        return false;
+    }
+    struct Release
+    {
+        std::atomic<bool>& busy;
+        ~Release() { busy.store(false, std::memory_order_release); }
+    } release{m_busy};
+    if (!Grow(count - 1)) {
+        return false;
+    }
+    std::unique_lock lock(m_mutex);
+    m_work = &work;
+    m_count = count;
+    m_next = 1;
+    m_unfinished.store(count, std::memory_order_relaxed);
+    m_published.store(++m_generation, std::memory_order_release);
+    lock.unlock();
+    m_wake.notify_all();
+    work(0);
+    lock.lock();
+    m_unfinished.fetch_sub(1, std::memory_order_relaxed);
+    TakeCalls(lock);
+    // The last calls are often moments from their end: waiting busily
+    // spares the wake-up of a sleeping core.
+    const auto finished = [this] { return m_unfinished.load(std::memory_order_acquire) == 0; };
+    if (!finished()) {
+        lock.unlock();
+        (void)SpinUntil(finished);
+        lock.lock();
+        m_finished.wait(lock, finished);
+    }
+    m_work = nullptr;
+    return true;
+}
+
+bool WorkerPool::TakeCalls(std::unique_lock<std::mutex>& lock)
+{
+    bool last = false;
+    while (m_work != nullptr && m_next < m_count) {
+        const std::function<void(int)>& work = *m_work;
+        const int k = m_next++;
+        lock.unlock();
+        work(k);
+        lock.lock();
+        last = m_unfinished.fetch_sub(1, std::memory_order_release) == 1;
+    }
+    return last;
+}
+
+void WorkerPool::Work()
+{
+    std::uint64_t seen = 0;
+    for (;;) {
+        (void)SpinUntil([&] { return m_published.load(std::memory_order_acquire) != seen; });
+        std::unique_lock lock(m_mutex);
+        m_wake.wait(lock, [&] { return m_generation != seen; });
+        if (m_quitting) {
+            return;
+        }
+        seen = m_generation;
+        if (TakeCalls(lock)) {
+            lock.unlock();
+            m_finished.notify_all();
+        }
+    }
+}
+
+} // namespace drawing

@@ -1,0 +1,66 @@
+#pragma once
+
+// Threads kept for the drawings' pieces, so that a drawing does not start
+// a thread for each of them. A worker that has just finished waits busily
+// for a little while before it sleeps: a drawing's bounds, its picture and
+// the picture's finish follow one another within milliseconds, and a
+// sleeping core (a virtual machine's above all) can take as long to wake as
+// a small piece takes to draw.
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace drawing {
+
+class WorkerPool
+{
+public:
+    WorkerPool() = default;
+    // Wakes the workers and waits for them to end.
+    ~WorkerPool();
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+
+    // The one pool of the process.
+    static WorkerPool& Shared();
+
+    // Calls work(k) for k = 0 .. count - 1, work(0) on this thread and the
+    // others on whichever of this thread and count - 1 workers is free, and
+    // returns when every call has returned. `work` must not throw. False,
+    // with nothing called, when the pool is running another job (another
+    // thread's, or this very job's caller's) or has no threads to give:
+    // the caller then draws with threads of its own.
+    [[nodiscard]] bool TryRun(int count, const std::function<void(int)>& work);
+
+private:
+    void Work();
+    // Runs the job's calls not yet taken, one at a time; `lock` holds
+    // m_mutex. True when the job's last call returned here.
+    bool TakeCalls(std::unique_lock<std::mutex>& lock);
+    bool Grow(int workers);
+
+    // Set by the one caller the pool serves at a time.
+    std::atomic<bool> m_busy{false};
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_finished;
+    const std::function<void(int)>* m_work = nullptr; // the job, under m_mutex
+    int m_count = 0;
+    int m_next = 0;
+    // Calls not yet returned; changed under m_mutex, read by a caller that
+    // waits busily for its job to end.
+    std::atomic<int> m_unfinished{0};
+    std::uint64_t m_generation = 0;
+    bool m_quitting = false;
+    // The generation, also readable without the lock: what waiting workers
+    // watch while they spin.
+    std::atomic<std::uint64_t> m_published{0};
+    std::vector<std::thread> m_workers;
+};
+
+} // namespace drawing
