@@ -2,15 +2,12 @@
 
 #include "core/text_archive.h"
 #include "engine/fractal_kind.h"
-#include "engine/worker_pool.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <exception>
 #include <istream>
 #include <limits>
-#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -177,50 +174,4 @@ std::vector<std::size_t> drawing::SplitTasks(const std::vector<double>& weights,
     }
     starts.push_back(weights.size());
     return starts;
-}
-
-void drawing::RunOnThreads(int count, const std::function<void(int)>& work)
-{
-    std::vector<std::exception_ptr> errors(static_cast<std::size_t>(count));
-    const std::function<void(int)> guarded = [&work, &errors](int k) {
-        try {
-            work(k);
-        } catch (...) {
-            errors[static_cast<std::size_t>(k)] = std::current_exception();
-        }
-    };
-    if (!WorkerPool::Shared().TryRun(count, guarded)) {
-        // The pool is busy with another drawing (or this one's caller):
-        // threads of this call's own.
-        std::vector<std::thread> threads;
-        std::vector<int> here{0};
-        for (int k = 1; k < count; ++k) {
-            try {
-                threads.emplace_back(guarded, k);
-            } catch (const std::system_error&) {
-                here.push_back(k); // no thread to be had: drawn here instead
-            }
-        }
-        for (const int k : here) {
-            guarded(k);
-        }
-        for (std::thread& thread : threads) {
-            thread.join();
-        }
-    }
-    for (const std::exception_ptr& error : errors) {
-        if (error) {
-            try {
-                std::rethrow_exception(error);
-            } catch (int) {
-                throw;
-            } catch (...) {
-            }
-        }
-    }
-    for (const std::exception_ptr& error : errors) {
-        if (error) {
-            std::rethrow_exception(error);
-        }
-    }
 }

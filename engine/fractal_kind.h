@@ -46,6 +46,7 @@
 //       static Point Position(const State&))
 
 #include "engine/fractal.h"
+#include "engine/worker_pool.h"
 #include "surface/coverage_writer.h"
 #include "surface/raster_writer.h"
 
@@ -160,11 +161,6 @@ inline constexpr std::size_t kBoundsTasks = 256;
 // indices. Pieces cost about the same when the piece that starts at task i
 // must first replay the tasks before it at `replay` of their weight.
 std::vector<std::size_t> SplitTasks(const std::vector<double>& weights, int threads, double replay);
-
-// Calls work(k) for k = 1 .. count - 1 on new threads and work(0) on this
-// one, waits for every call and rethrows the first failure, the stop
-// exception before any other.
-void RunOnThreads(int count, const std::function<void(int)>& work);
 
 } // namespace drawing
 

@@ -1,6 +1,7 @@
 #include "engine/worker_pool.h"
 
 #include <chrono>
+#include <exception>
 #include <system_error>
 
 namespace drawing {
@@ -129,6 +130,52 @@ void WorkerPool::Work()
         if (TakeCalls(lock)) {
             lock.unlock();
             m_finished.notify_all();
+        }
+    }
+}
+
+void RunOnThreads(int count, const std::function<void(int)>& work)
+{
+    std::vector<std::exception_ptr> errors(static_cast<std::size_t>(count));
+    const std::function<void(int)> guarded = [&work, &errors](int k) {
+        try {
+            work(k);
+        } catch (...) {
+            errors[static_cast<std::size_t>(k)] = std::current_exception();
+        }
+    };
+    if (!WorkerPool::Shared().TryRun(count, guarded)) {
+        // The pool is busy with another drawing (or this one's caller):
+        // threads of this call's own.
+        std::vector<std::thread> threads;
+        std::vector<int> here{0};
+        for (int k = 1; k < count; ++k) {
+            try {
+                threads.emplace_back(guarded, k);
+            } catch (const std::system_error&) {
+                here.push_back(k); // no thread to be had: drawn here instead
+            }
+        }
+        for (const int k : here) {
+            guarded(k);
+        }
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
+    }
+    for (const std::exception_ptr& error : errors) {
+        if (error) {
+            try {
+                std::rethrow_exception(error);
+            } catch (int) {
+                throw;
+            } catch (...) {
+            }
+        }
+    }
+    for (const std::exception_ptr& error : errors) {
+        if (error) {
+            std::rethrow_exception(error);
         }
     }
 }

@@ -63,4 +63,10 @@ private:
     std::vector<std::thread> m_workers;
 };
 
+// Calls work(k) for k = 0 .. count - 1, work(0) on this thread and the
+// others on the shared pool's workers (or on threads of their own when the
+// pool is busy), waits for every call and rethrows the first failure, the
+// stop exception (the int a stopped drawing throws) before any other.
+void RunOnThreads(int count, const std::function<void(int)>& work);
+
 } // namespace drawing

@@ -1,5 +1,7 @@
 #include "render/png_encoder.h"
 
+#include "engine/worker_pool.h"
+
 #include <QIODevice>
 #include <QImage>
 
@@ -205,14 +207,11 @@ bool WritePng(const QImage& source, QIODevice& out, QString* error)
             static_cast<int>(std::int64_t(height) * (k + 1) / parts);
     }
     pieces.back().final = true;
-    {
-        std::vector<std::jthread> helpers;
-        for (std::size_t k = 1; k < pieces.size(); ++k) {
-            helpers.emplace_back(
-                [&image, channels, &part = pieces[k]] { Compress(image, channels, part); });
-        }
-        Compress(image, channels, pieces.front());
-    }
+    // On the drawing's workers, which are likely still waiting busily for
+    // more: no thread to start, and none competing with them for a core.
+    drawing::RunOnThreads(parts, [&image, channels, &pieces](int k) {
+        Compress(image, channels, pieces[static_cast<std::size_t>(k)]);
+    });
     uLong adler = pieces.front().adler;
     for (std::size_t k = 1; k < pieces.size(); ++k) {
         adler = adler32_combine(adler, pieces[k].adler, static_cast<z_off_t>(pieces[k].rawSize));
