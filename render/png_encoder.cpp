@@ -17,7 +17,7 @@
 namespace {
 
 // Below this many raw bytes a second thread costs more than it saves.
-constexpr std::size_t kBytesPerThread = 256 * 1024;
+constexpr std::size_t kBytesPerThread = std::size_t{256} * 1024;
 
 void PutBigEndian(std::vector<unsigned char>& out, std::uint32_t v)
 {
@@ -101,7 +101,7 @@ void Compress(const QImage& image, int channels, Part& part)
     // at a time; the output is sized for the worst case but left
     // uninitialised, so only the pages the compressed bytes reach are ever
     // touched (a fractal picture packs to a few percent).
-    const std::size_t stretch = std::max<std::size_t>(1, (64 * 1024) / rowBytes);
+    const std::size_t stretch = std::max<std::size_t>(1, (std::size_t{64} * 1024) / rowBytes);
     std::unique_ptr<unsigned char[]> raw(new unsigned char[rowBytes * stretch]);
     // The first part carries the zlib header: deflate, 32 KiB window,
     // fastest.
