@@ -35,7 +35,7 @@ WorkerPool::~WorkerPool()
     {
         const std::lock_guard lock(m_mutex);
         m_quitting = true;
-        m_published.store(++m_generation, std::memory_order_release);
+        m_generation.fetch_add(1, std::memory_order_release);
     }
     m_wake.notify_all();
     for (std::thread& worker : m_workers) {
@@ -82,7 +82,7 @@ bool WorkerPool::TryRun(int count, const std::function<void(int)>& work)
     m_count = count;
     m_next = 1;
     m_unfinished.store(count, std::memory_order_relaxed);
-    m_published.store(++m_generation, std::memory_order_release);
+    m_generation.fetch_add(1, std::memory_order_release);
     lock.unlock();
     m_wake.notify_all();
     work(0);
@@ -120,13 +120,14 @@ void WorkerPool::Work()
 {
     std::uint64_t seen = 0;
     for (;;) {
-        (void)SpinUntil([&] { return m_published.load(std::memory_order_acquire) != seen; });
+        const auto published = [&] { return m_generation.load(std::memory_order_acquire) != seen; };
+        (void)SpinUntil(published);
         std::unique_lock lock(m_mutex);
-        m_wake.wait(lock, [&] { return m_generation != seen; });
+        m_wake.wait(lock, published);
         if (m_quitting) {
             return;
         }
-        seen = m_generation;
+        seen = m_generation.load(std::memory_order_relaxed);
         if (TakeCalls(lock)) {
             lock.unlock();
             m_finished.notify_all();

@@ -55,11 +55,10 @@ private:
     // Calls not yet returned; changed under m_mutex, read by a caller that
     // waits busily for its job to end.
     std::atomic<int> m_unfinished{0};
-    std::uint64_t m_generation = 0;
     bool m_quitting = false;
-    // The generation, also readable without the lock: what waiting workers
-    // watch while they spin.
-    std::atomic<std::uint64_t> m_published{0};
+    // Counts the jobs (and the call to quit); changed under m_mutex, read
+    // without it by the workers waiting busily for the next.
+    std::atomic<std::uint64_t> m_generation{0};
     std::vector<std::thread> m_workers;
 };
 
