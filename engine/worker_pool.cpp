@@ -4,6 +4,9 @@
 #include <exception>
 #include <system_error>
 
+#include <pthread.h>
+#include <sched.h>
+
 namespace drawing {
 namespace {
 
@@ -29,6 +32,59 @@ template <typename Done> bool SpinUntil(Done done)
 }
 
 } // namespace
+
+// The caller's mask of processors, given back at the end of the job.
+class WorkerPool::Placement
+{
+public:
+    Placement() = default;
+    explicit Placement(const cpu_set_t& callers) : m_callers(callers), m_pinned(true) {}
+    Placement(Placement&& other) noexcept : m_callers(other.m_callers), m_pinned(other.m_pinned)
+    {
+        other.m_pinned = false;
+    }
+    Placement(const Placement&) = delete;
+    Placement& operator=(const Placement&) = delete;
+    Placement& operator=(Placement&&) = delete;
+    ~Placement()
+    {
+        if (m_pinned) {
+            (void)sched_setaffinity(0, sizeof m_callers, &m_callers);
+        }
+    }
+
+private:
+    cpu_set_t m_callers{};
+    bool m_pinned = false;
+};
+
+WorkerPool::Placement WorkerPool::Place()
+{
+    // Where the process may use one processor only there is nothing to
+    // place; a failure to place leaves the threads to the scheduler.
+    cpu_set_t allowed;
+    const int cpu = sched_getcpu();
+    if (cpu < 0 || cpu >= CPU_SETSIZE || sched_getaffinity(0, sizeof allowed, &allowed) != 0 ||
+        CPU_COUNT(&allowed) < 2 || !CPU_ISSET(cpu, &allowed)) {
+        return {};
+    }
+    cpu_set_t here;
+    CPU_ZERO(&here);
+    CPU_SET(cpu, &here);
+    if (sched_setaffinity(0, sizeof here, &here) != 0) {
+        return {};
+    }
+    if (cpu != m_callerCpu || m_placedWorkers != m_workers.size()) {
+        cpu_set_t others = allowed;
+        CPU_CLR(cpu, &others);
+        for (std::thread& worker : m_workers) {
+            (void)pthread_setaffinity_np(worker.native_handle(), sizeof others, &others);
+        }
+        m_callerCpu = cpu;
+        m_placedWorkers = m_workers.size();
+    }
+    return Placement(allowed);
+}
 
 WorkerPool::~WorkerPool()
 {
@@ -77,6 +133,7 @@ bool WorkerPool::TryRun(int count, const std::function<void(int)>& work)
     if (!Grow(count - 1)) {
         return false;
     }
+    const Placement placement = Place();
     std::unique_lock lock(m_mutex);
     m_work = &work;
     m_count = count;

@@ -6,9 +6,16 @@
 // the picture's finish follow one another within milliseconds, and a
 // sleeping core (a virtual machine's above all) can take as long to wake as
 // a small piece takes to draw.
+//
+// While a job runs, its caller keeps to the processor it is on and the
+// workers keep off that one. Left to itself the scheduler would wake a
+// thread on the processor of the thread that woke it: fresh runs showed the
+// caller and a worker sharing one core for a whole drawing (each at half
+// speed) while the other core stood idle.
 
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -43,6 +50,10 @@ private:
     // m_mutex. True when the job's last call returned here.
     bool TakeCalls(std::unique_lock<std::mutex>& lock);
     bool Grow(int workers);
+    // Keeps this job's threads on processors of their own; the returned
+    // value puts the caller back as it was.
+    class Placement;
+    Placement Place();
 
     // Set by the one caller the pool serves at a time.
     std::atomic<bool> m_busy{false};
@@ -60,6 +71,10 @@ private:
     // without it by the workers waiting busily for the next.
     std::atomic<std::uint64_t> m_generation{0};
     std::vector<std::thread> m_workers;
+    // The processor the workers were last kept off (the caller's), and how
+    // many workers were told so.
+    int m_callerCpu = -1;
+    std::size_t m_placedWorkers = 0;
 };
 
 // Calls work(k) for k = 0 .. count - 1, work(0) on this thread and the

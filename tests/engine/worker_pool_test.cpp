@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+
 #include <atomic>
 #include <stdexcept>
 #include <thread>
@@ -58,6 +60,60 @@ TEST(WorkerPool, AJobInsideAJobRunsOnThreadsOfItsOwn)
     });
     EXPECT_EQ(inner.load(), 3 * (1 + 2 + 3 + 4));
     EXPECT_EQ(sums, (std::vector<int>{0, 1, 2}));
+}
+
+// While a job runs its caller stays on its processor and the workers keep
+// off it (the scheduler would otherwise stack them on one core), and the
+// caller may go anywhere again afterwards, also when a call failed. Round
+// after round, so that the caller is seen on more than one processor.
+TEST(WorkerPool, AJobsThreadsKeepToProcessorsOfTheirOwnWhileItRuns)
+{
+    cpu_set_t allowed;
+    ASSERT_EQ(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+    if (CPU_COUNT(&allowed) < 2) {
+        GTEST_SKIP() << "this process may use one processor only";
+    }
+    drawing::WorkerPool pool;
+    for (int round = 0; round < 40; ++round) {
+        const int count = 2 + round % 3;
+        std::vector<int> cpus(static_cast<std::size_t>(count), -1);
+        std::vector<int> callersAllowed(static_cast<std::size_t>(count), 0);
+        std::vector<std::thread::id> where(static_cast<std::size_t>(count));
+        ASSERT_TRUE(pool.TryRun(count, [&](int k) {
+            where[static_cast<std::size_t>(k)] = std::this_thread::get_id();
+            // Long enough for the workers to be woken and moved.
+            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
+            while (std::chrono::steady_clock::now() < until) {
+            }
+            cpus[static_cast<std::size_t>(k)] = sched_getcpu();
+            cpu_set_t mine;
+            if (sched_getaffinity(0, sizeof mine, &mine) == 0) {
+                callersAllowed[static_cast<std::size_t>(k)] = CPU_COUNT(&mine);
+            }
+        }));
+        EXPECT_EQ(callersAllowed[0], 1) << round;
+        for (int k = 1; k < count; ++k) {
+            // A call the caller took once done with its own runs beside it.
+            const auto i = static_cast<std::size_t>(k);
+            if (where[i] == where[0]) {
+                EXPECT_EQ(cpus[i], cpus[0]) << round << " " << k;
+            } else {
+                EXPECT_NE(cpus[i], cpus[0]) << round << " " << k;
+                EXPECT_EQ(callersAllowed[i], CPU_COUNT(&allowed) - 1);
+            }
+        }
+        cpu_set_t after;
+        ASSERT_EQ(sched_getaffinity(0, sizeof after, &after), 0);
+        EXPECT_TRUE(CPU_EQUAL(&after, &allowed)) << round;
+        // Elsewhere for the next round, when the scheduler agrees.
+        if (round % 2 == 0) {
+            std::this_thread::yield();
+        }
+    }
+    EXPECT_THROW(drawing::RunOnThreads(2, [](int) { throw -1; }), int);
+    cpu_set_t after;
+    ASSERT_EQ(sched_getaffinity(0, sizeof after, &after), 0);
+    EXPECT_TRUE(CPU_EQUAL(&after, &allowed));
 }
 
 // Drawings on several threads at once (two windows) each get all their
