@@ -107,9 +107,22 @@ inline int Levels(double fraction)
 // A coverage buffer: width * height bytes, row after row.
 struct CoverageImage
 {
+    CoverageImage() = default;
+    CoverageImage(Coverage* c, int w, int h)
+        : cover(c), width(w), height(h), ends{Fixed{w} << kFixedBits, Fixed{h} << kFixedBits},
+          inner{std::max<Fixed>((Fixed{w} - 3) * kFixedOne, 0),
+                std::max<Fixed>((Fixed{h} - 3) * kFixedOne, 0)}
+    {
+    }
     Coverage* cover = nullptr;
     int width = 0;
     int height = 0;
+    // In 256ths, per axis (x, y): the picture's end, and how far beyond its
+    // first pixel a straight line's entry (its centre less half a pixel)
+    // may lie for both pixels it is split between, and a pixel to spare,
+    // to be inside the picture. The quick loops need no other test.
+    Fixed ends[2] = {};
+    Fixed inner[2] = {};
 };
 
 // A line from (a1, b1) to (a2, b2), a1 <= a2, where `a` runs along the
@@ -174,15 +187,14 @@ template <bool Steep>
 {
     const Fixed lo = std::min(a1, a2);
     const Fixed hi = std::max(a1, a2);
-    const int majorSize = Steep ? image.height : image.width;
-    const int minorSize = Steep ? image.width : image.height;
     // The square cap: half a pixel beyond each end; the line's centre
     // split between the two pixels whose centres are nearest.
     const Fixed start = lo - kFixedHalf;
     const Fixed end = hi + kFixedHalf;
     const Fixed entry = level - kFixedHalf;
-    if (start < 0 || end >= Fixed{majorSize} << kFixedBits || entry < kFixedOne ||
-        entry >= Fixed{minorSize - 2} << kFixedBits) [[unlikely]] {
+    if (start < 0 || end >= image.ends[Steep ? 1 : 0] ||
+        static_cast<std::uint64_t>(entry - kFixedOne) >=
+            static_cast<std::uint64_t>(image.inner[Steep ? 0 : 1])) [[unlikely]] {
         // Near or beyond an edge: every pixel tested.
         CoverSpan<Steep>(image, FromFixed(lo), FromFixed(level), FromFixed(hi), FromFixed(level));
         return;
@@ -198,14 +210,15 @@ template <bool Steep>
     // A column covered `w` 256ths along: w * 255 / 256 levels, of which the
     // split's share goes to the pixel below. From > to cannot be: a line
     // with its caps is at least a pixel long.
+    const int share = split * 255;
     const auto cap = [&](int w) {
-        const int below = (split * w * 255 + 32768) >> 16;
+        const int below = (share * w + 32768) >> 16;
         Cover(p[0], ((w * 255 + 128) >> 8) - below);
         Cover(p[across], below);
     };
     cap(static_cast<int>(kFixedOne - (start & (kFixedOne - 1))));
     p += along;
-    const int below = (split * 255 + 128) >> 8;
+    const int below = (share + 128) >> 8;
     for (int i = from + 1; i < to; ++i, p += along) {
         Cover(p[0], 255 - below);
         Cover(p[across], below);

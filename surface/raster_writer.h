@@ -23,6 +23,10 @@ namespace drawing {
 inline constexpr int kRasterCoordinateLimit = 1 << 24;
 inline int RasterUnits(double v)
 {
+    // Inside the limits (NaN never is) the truncation is all there is.
+    if (std::abs(v) < kRasterCoordinateLimit) [[likely]] {
+        return static_cast<int>(v);
+    }
     if (v >= kRasterCoordinateLimit) {
         return kRasterCoordinateLimit;
     }
@@ -116,13 +120,14 @@ public:
             m_values[i] = static_cast<std::int32_t>(
                 m_map(static_cast<int>(m_first + static_cast<std::int64_t>(i))));
         }
+        m_built = m_entries;
     }
 
     [[gnu::always_inline]] std::int64_t operator()(double v) const
     {
         const int units = RasterUnits(v);
         const auto i = static_cast<std::uint64_t>(units - m_first);
-        if (i < m_values.size()) [[likely]] {
+        if (i < m_built) [[likely]] {
             return m_values[i];
         }
         return Mapped(units);
@@ -134,6 +139,9 @@ private:
 
     std::vector<std::int32_t> m_values;
     std::size_t m_entries = 0;
+    // Entries filled (m_values.size(), kept where the look-up reads it in
+    // one load).
+    std::size_t m_built = 0;
     std::int64_t m_first = 0;
     Map m_map;
 };

@@ -218,6 +218,50 @@ TEST(AaRasterSurface, QuickLoopsInsideAgreeWithTheCarefulOneAtTheEdge)
     }
 }
 
+// Lines that reach the far edges, across and along, lay what the same lines
+// lay in a larger picture, where they are far from them, while those just
+// short of an edge still take the quick loops: the edge itself is where
+// the two meet. The edge rows and columns are covered, and nothing beyond.
+TEST(AaRasterSurface, LinesAtTheFarEdgesLayWhatTheyLayInALargerPicture)
+{
+    IsotropicParams tenths;
+    tenths.scale = 0.1;
+    const auto draw = [&](int size, const DrawElement& line) {
+        QImage image = WhiteImage(size, size);
+        AaRasterSurface surface(image);
+        surface.SetMapping(tenths);
+        surface.SetColor(MakeColor(0, 0, 0));
+        surface.Take(&line, 1);
+        surface.Finish();
+        return image.copy(0, 0, 16, 16);
+    };
+    int edgeLit = 0;
+    for (double level = 125; level <= 162; level += 3) {
+        for (double end = 135; end <= 166; end += 7) {
+            for (const DrawElement& line :
+                 {DrawElement{DrawElement::Line, 30, level, end, level},
+                  DrawElement{DrawElement::Line, level, end, level, 30}}) {
+                const QImage edge = draw(16, line);
+                const QImage inside = draw(24, line);
+                int worst = 0;
+                for (int y = 0; y < 16; ++y) {
+                    for (int x = 0; x < 16; ++x) {
+                        worst = std::max(
+                            worst, std::abs(qRed(edge.pixel(x, y)) - qRed(inside.pixel(x, y))));
+                    }
+                }
+                EXPECT_LE(worst, 1)
+                    << line.x1 << "," << line.y1 << " " << line.x2 << "," << line.y2;
+                edgeLit += qRed(edge.pixel(15, 15)) != 255 || qRed(edge.pixel(15, 8)) != 255 ||
+                                   qRed(edge.pixel(8, 15)) != 255
+                               ? 1
+                               : 0;
+            }
+        }
+    }
+    EXPECT_GT(edgeLit, 0);
+}
+
 // The colour is laid over each pixel according to what is under it, also
 // where the background changes under one line, in every format it takes.
 TEST(AaRasterSurface, LinesOverTwoBackgroundsBlendWithEach)
