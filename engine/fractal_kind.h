@@ -70,8 +70,11 @@ struct NullSink
 };
 
 // Grows a box as an ExtentSurface does (the same points, so the same box),
-// without a virtual call or a branch per point.
-class BoxSink
+// without a virtual call or a branch per point. A cache line of its own:
+// the boxes of a drawing's pieces lie side by side, and threads writing
+// into one line would take it from each other at every point (a fern's
+// bounds took twice as long on two cores as on one).
+class alignas(64) BoxSink
 {
 public:
     void MoveTo(double x, double y) { Add(x, y); }
