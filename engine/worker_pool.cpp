@@ -39,13 +39,9 @@ class WorkerPool::Placement
 public:
     Placement() = default;
     explicit Placement(const cpu_set_t& callers) : m_callers(callers), m_pinned(true) {}
-    Placement(Placement&& other) noexcept : m_callers(other.m_callers), m_pinned(other.m_pinned)
-    {
-        other.m_pinned = false;
-    }
+    // Returned by value only, which copies nothing.
     Placement(const Placement&) = delete;
     Placement& operator=(const Placement&) = delete;
-    Placement& operator=(Placement&&) = delete;
     ~Placement()
     {
         if (m_pinned) {

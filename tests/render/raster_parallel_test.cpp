@@ -173,6 +173,19 @@ TEST(AaRasterSurface, LinesShareTheirCoverageAndPointsAreWholePixels)
 // moved by whole pixels lights the same values: inside the picture lines go
 // through the quick loops, at its edge through the careful one, and the two
 // must agree (to the rounding), for lines along a row or a column, short or long, and slanted.
+// The largest difference of the red channel between two pictures of one
+// size.
+int WorstRedDifference(const QImage& a, const QImage& b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            worst = std::max(worst, std::abs(qRed(a.pixel(x, y)) - qRed(b.pixel(x, y))));
+        }
+    }
+    return worst;
+}
+
 TEST(AaRasterSurface, QuickLoopsInsideAgreeWithTheCarefulOneAtTheEdge)
 {
     // Logical units of a tenth of a pixel, so that ends fall anywhere.
@@ -200,14 +213,8 @@ TEST(AaRasterSurface, QuickLoopsInsideAgreeWithTheCarefulOneAtTheEdge)
         // Moved, a position rounds a little differently: a level at most.
         const QImage inside = draw(20, 20);
         const QImage edge = draw(0, 0);
-        int worst = 0;
-        for (int y = 0; y < inside.height(); ++y) {
-            for (int x = 0; x < inside.width(); ++x) {
-                worst =
-                    std::max(worst, std::abs(qRed(inside.pixel(x, y)) - qRed(edge.pixel(x, y))));
-            }
-        }
-        EXPECT_LE(worst, 1) << line.x1 << "," << line.y1 << " " << line.x2 << "," << line.y2;
+        EXPECT_LE(WorstRedDifference(inside, edge), 1)
+            << line.x1 << "," << line.y1 << " " << line.x2 << "," << line.y2;
         int lit = 0;
         for (int y = 0; y < inside.height(); ++y) {
             for (int x = 0; x < inside.width(); ++x) {
@@ -243,14 +250,7 @@ TEST(AaRasterSurface, LinesAtTheFarEdgesLayWhatTheyLayInALargerPicture)
                   DrawElement{DrawElement::Line, level, end, level, 30}}) {
                 const QImage edge = draw(16, line);
                 const QImage inside = draw(24, line);
-                int worst = 0;
-                for (int y = 0; y < 16; ++y) {
-                    for (int x = 0; x < 16; ++x) {
-                        worst = std::max(
-                            worst, std::abs(qRed(edge.pixel(x, y)) - qRed(inside.pixel(x, y))));
-                    }
-                }
-                EXPECT_LE(worst, 1)
+                EXPECT_LE(WorstRedDifference(edge, inside), 1)
                     << line.x1 << "," << line.y1 << " " << line.x2 << "," << line.y2;
                 edgeLit += qRed(edge.pixel(15, 15)) != 255 || qRed(edge.pixel(15, 8)) != 255 ||
                                    qRed(edge.pixel(8, 15)) != 255
